@@ -1,0 +1,63 @@
+#include "support/test_support.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace hdfe::testing {
+
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir() {
+  static std::atomic<int> counter{0};
+  const auto base = fs::temp_directory_path();
+  for (;;) {
+    path_ = base / ("hdfe-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    if (fs::create_directory(path_)) break;
+  }
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::string ScratchDir::write(std::string_view name, std::string_view content) const {
+  const auto full = path_ / fs::path(name);
+  writeFile(full, content);
+  return full.string();
+}
+
+std::string ScratchDir::file(std::string_view name) const { return (path_ / fs::path(name)).string(); }
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void writeFile(const fs::path& path, std::string_view content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+fs::path fixturePath(std::string_view relative) {
+  return fs::path(HDFE_SOURCE_DIR) / "tests" / "fixtures" / fs::path(relative);
+}
+
+std::string crlf(std::string_view text) {
+  std::string result;
+  result.reserve(text.size() + text.size() / 16);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) result += '\r';
+    result += text[i];
+  }
+  return result;
+}
+
+}  // namespace hdfe::testing

@@ -1,0 +1,38 @@
+#pragma once
+// Helpers shared by the tests: scratch folders, files written byte for byte,
+// and the repository's fixture folder.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace hdfe::testing {
+
+// A fresh empty folder under the system's temporary folder, removed when the
+// object goes out of scope.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  // Writes `content` byte for byte to path()/name and returns the full path.
+  std::string write(std::string_view name, std::string_view content) const;
+  std::string file(std::string_view name) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, std::string_view content);
+
+// The tests/fixtures folder of the source tree.
+std::filesystem::path fixturePath(std::string_view relative);
+
+// Replaces every "\n" not preceded by "\r" with "\r\n": expected texts can be
+// written with plain newlines.
+std::string crlf(std::string_view text);
+
+}  // namespace hdfe::testing
