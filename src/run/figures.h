@@ -2,6 +2,8 @@
 // Fuel economy figures of the three spans and the values derived from them.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace hdfe {
 
@@ -29,6 +31,12 @@ struct DerivedFigures {
 DerivedFigures deriveFigures(const ModeFigures& urban, const ModeFigures& midTown,
                              const ModeFigures& highway, double Kf1, double Kf2,
                              double HighwayRatio);
+
+// One console warning line per span whose fuel economy is not finite (its fuel
+// rates sum to zero), naming the span.
+std::vector<std::string> nonFiniteSpanWarnings(const ModeFigures& urban,
+                                               const ModeFigures& midTown,
+                                               const ModeFigures& highway);
 
 // The MID-TOWN slice of the URBAN trace.
 inline constexpr std::int32_t kMidTownFirstSecond = 645;
