@@ -87,6 +87,137 @@ TEST(FieldExamples, RealFields) {
   });
 }
 
+// Cases cross-checked against an independent formatted-output library:
+// halfway ties, decimals whose binary value lies just below or above the tie,
+// rounding that carries into a new digit, and the edges of each field width.
+TEST(RealFields, RoundingOfTheExactBinaryValue) {
+  expectReals({
+      // True ties (the double is exactly halfway): to the even digit.
+      {0.125, 0, 2, ".12"},
+      {0.375, 0, 2, ".38"},
+      {0.125, 4, 2, "0.12"},
+      {2.5, 5, 0, "   2."},
+      {1.5, 5, 0, "   2."},
+      // Decimal ties that are not ties in binary follow the binary value.
+      {2.675, 0, 2, "2.67"},  // 2.67499999999999982...
+      {1.005, 0, 2, "1.00"},  // 1.00499999999999989...
+      {0.015, 0, 2, ".01"},   // 0.01499999999999999944...
+      {0.05, 0, 1, ".1"},     // 0.05000000000000000277...
+      {1.0000005, 0, 6, "1.000001"},
+      {99999.995, 0, 2, "99999.99"},  // 99999.99499999999534...
+      // Rounding that carries into a new integer digit.
+      {9.99995, 0, 4, "10.0000"},
+      {9.99995, 8, 4, " 10.0000"},
+      {999.99995, 0, 2, "1000.00"},
+      {-999.96, 0, 1, "-1000.0"},
+      {99999.995, 0, 1, "100000.0"},
+      {1234.5678, 0, 2, "1234.57"},
+      {1.0e20, 0, 2, "100000000000000000000.00"},
+  });
+}
+
+TEST(RealFields, FieldWidthEdges) {
+  expectReals({
+      // The last value that fits and the first that does not.
+      {999.99994, 8, 4, "999.9999"},
+      {999.99995, 8, 4, "********"},
+      {99999.995, 8, 2, "99999.99"},  // just below the tie in binary
+      {99999.996, 8, 2, "********"},
+      {9.9999994, 8, 6, "9.999999"},
+      {10.0, 8, 6, "********"},
+      {-99.94, 5, 1, "-99.9"},
+      {-99.96, 5, 1, "*****"},
+      // Below 1: the 0 goes first, then the field overflows.
+      {0.45, 3, 2, ".45"},
+      {0.45, 4, 2, "0.45"},
+      {-0.3, 4, 2, "-.30"},
+      {-0.3, 3, 2, "***"},
+      {-0.0292, 5, 2, "-0.03"},
+      // Magnitudes below 1 that round up to 1 keep their 1.
+      {0.996, 5, 2, " 1.00"},
+      {0.96, 3, 1, "1.0"},
+      {-0.96, 3, 1, "***"},
+  });
+}
+
+// A value that rounds to zero is written as zero without a sign, in both
+// field kinds; a negative zero likewise.
+TEST(RealFields, NegativeValuesThatRoundToZeroLoseTheirSign) {
+  expectReals({
+      {-0.001, 0, 2, ".00"},
+      {-0.001, 4, 2, "0.00"},
+      {-0.001, 3, 2, ".00"},
+      {-0.04, 5, 1, "  0.0"},
+      {-0.0, 0, 4, ".0000"},
+      {-0.0, 8, 4, "  0.0000"},
+      {-0.0, 3, 1, "0.0"},
+      {-1.0e-300, 0, 6, ".000000"},
+      {-0.0049, 0, 2, ".00"},
+      // -0.005 lies just beyond the tie in binary, so it keeps its sign.
+      {-0.005, 0, 2, "-.01"},
+  });
+}
+
+// Without decimals a field still shows one digit: the 0 before the point is
+// then the only digit and is always written.
+TEST(RealFields, NoDecimalsKeepsOneDigit) {
+  expectReals({
+      {0.125, 0, 0, "0."},
+      {0.0, 0, 0, "0."},
+      {-0.3, 0, 0, "0."},
+      {-0.7, 0, 0, "-1."},
+      {1234.5678, 0, 0, "1235."},
+      {0.125, 5, 0, "   0."},
+      {0.125, 1, 0, "*"},
+      {7.0, 2, 0, "7."},
+  });
+}
+
+TEST(RealFields, InfinitiesAndUndefinedValues) {
+  const double infinity = std::numeric_limits<double>::infinity();
+  const double undefined = std::numeric_limits<double>::quiet_NaN();
+  expectReals({
+      {infinity, 8, 4, "********"},
+      {-infinity, 5, 1, "*****"},
+      {undefined, 8, 4, "********"},
+      {-undefined, 2, 1, "**"},
+      {infinity, 0, 2, "Infinity"},
+      {-infinity, 0, 1, "-Infinity"},
+      {undefined, 0, 6, "NaN"},
+      {-undefined, 0, 6, "NaN"},
+  });
+}
+
+TEST(RealFields, ExtremeFiniteValues) {
+  const double largest = std::numeric_limits<double>::max();
+  const std::string largestDigits = formatF(largest, 0, 1);
+  EXPECT_EQ(largestDigits.size(), 311u);
+  EXPECT_EQ(largestDigits.substr(0, 17), "17976931348623157");
+  EXPECT_EQ(largestDigits.substr(largestDigits.size() - 11), "124858368.0");
+  EXPECT_EQ(formatF(-largest, 0, 2).substr(0, 3), "-17");
+  EXPECT_EQ(formatF(-largest, 15, 5), "***************");
+  EXPECT_EQ(formatF(std::numeric_limits<double>::denorm_min(), 0, 6), ".000000");
+  EXPECT_EQ(formatF(-2147483648.0, 0, 2), "-2147483648.00");
+}
+
+TEST(IntegerFields, WidthEdgesAndExtremes) {
+  expectIntegers({
+      {-1, 1, "*"},
+      {9, 1, "9"},
+      {10, 1, "*"},
+      {-9, 2, "-9"},
+      {-10, 2, "**"},
+      {-10, 3, "-10"},
+      {1000, 3, "***"},
+      {1000, 4, "1000"},
+      {2147483647, 0, "2147483647"},
+      {-2147483647 - 1, 0, "-2147483648"},
+      {-2147483647 - 1, 12, " -2147483648"},
+      {-2147483647 - 1, 4, "****"},
+      {2147483647, 12, "  2147483647"},
+  });
+}
+
 TEST(FreeFormat, IntegersTakeTwelveCharacters) {
   std::ostringstream out;
   writeFree(out, {std::string_view("error : engine overrun, time= "), std::int32_t{1234}});
@@ -118,10 +249,40 @@ TEST(FixedFormat, LineEndsWithCrLf) {
   EXPECT_EQ(out.str(), "GVW =25000.00[kg]\r\n\r\n");
 }
 
-TEST(FixedFormat, NoAdvanceLeavesTheLineOpen) {
+// Records what reaches the device and how often the stream is flushed.
+class RecordingBuffer : public std::stringbuf {
+ public:
+  int flushes = 0;
+
+ protected:
+  int sync() override {
+    ++flushes;
+    return std::stringbuf::sync();
+  }
+};
+
+TEST(FixedFormat, NoAdvanceLeavesTheLineOpenAndShowsIt) {
+  RecordingBuffer buffer;
+  std::ostream out(&buffer);
+  writeNoAdvance(out, " TYPE FILENAME FOR INPUT : ");
+  // The prompt must be on the screen before the program waits for the answer.
+  EXPECT_EQ(buffer.flushes, 1);
+  EXPECT_EQ(buffer.str(), " TYPE FILENAME FOR INPUT : ");
+}
+
+TEST(FreeFormat, LongLinesStayOnOneLine) {
+  // A message naming a long file keeps the whole name on its line.
+  const std::string name(1024, 'n');
+  EXPECT_EQ(formatFree({std::string_view("file not found: "), std::string_view(name)}),
+            " file not found: " + name);
+}
+
+TEST(FreeFormat, TextIsWrittenByteForByte) {
+  // Shift_JIS bytes, tabs, trailing blanks and embedded zero bytes pass unchanged.
+  const std::string_view text("\x81@\x89\xdf\tx\0y  ", 10);
   std::ostringstream out;
-  writeNoAdvance(out, "Input file name ? ");
-  EXPECT_EQ(out.str(), "Input file name ? ");
+  writeFree(out, {text});
+  EXPECT_EQ(out.str(), " " + std::string(text) + "\r\n");
 }
 
 }  // namespace
