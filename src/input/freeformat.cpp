@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -42,8 +44,9 @@ struct RawValue {
 // marks in a row standing for one. A quoted value never continues onto the
 // next line: a mark left unclosed runs to the end of its line. No input file
 // needs a value across lines, and a stray mark then cannot swallow the values
-// of the following lines.
-RawValue quotedValue(const std::string& line, std::size_t& pos) {
+// of the following lines. A closing mark must be followed by a separator or
+// the end of the line ('abc'def is unreadable); nullopt then.
+std::optional<RawValue> quotedValue(const std::string& line, std::size_t& pos) {
   const char mark = line[pos++];
   RawValue value{{}, true};
   while (pos < line.size()) {
@@ -54,6 +57,7 @@ RawValue quotedValue(const std::string& line, std::size_t& pos) {
       value.text += mark;
       ++pos;
     } else {
+      if (pos < line.size() && !endsUnquotedValue(line[pos])) return std::nullopt;
       break;
     }
   }
@@ -69,14 +73,14 @@ RawValue unquotedValue(const std::string& line, std::size_t& pos) {
 // An integer: an optional sign and decimal digits only, within 32 bits.
 bool parseInteger(const RawValue& raw, std::int32_t& result) {
   if (raw.quoted) return false;
-  std::string_view digits = raw.text;
-  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
-  const std::size_t firstDigit = !digits.empty() && digits.front() == '-' ? 1 : 0;
-  if (digits.size() == firstDigit) return false;
-  if (!std::all_of(digits.begin() + firstDigit, digits.end(), isDigit)) return false;
+  std::string_view number = raw.text;
+  const bool signed_ = !number.empty() && (number.front() == '+' || number.front() == '-');
+  const std::string_view digits = number.substr(signed_ ? 1 : 0);
+  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isDigit)) return false;
+  if (number.front() == '+') number = digits;  // std::from_chars takes no plus sign
   std::int32_t value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (error != std::errc() || end != digits.data() + digits.size()) return false;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (error != std::errc() || end != number.data() + number.size()) return false;
   result = value;
   return true;
 }
@@ -88,42 +92,69 @@ std::size_t skipDigits(std::string_view text, std::size_t& pos) {
   return pos - start;
 }
 
+// The decimal order of magnitude of a mantissa and exponent: the power of
+// ten of the first non-zero digit. The exponent is clamped, far beyond any
+// double, so a long run of exponent digits cannot overflow the sum.
+std::int64_t decimalOrder(std::string_view integerDigits, std::string_view fractionDigits,
+                          std::string_view exponent) {
+  std::int64_t power = 0;
+  std::size_t pos = exponent.empty() || isDigit(exponent.front()) ? 0 : 1;
+  for (; pos < exponent.size() && power < 1'000'000'000; ++pos) {
+    power = power * 10 + (exponent[pos] - '0');
+  }
+  if (!exponent.empty() && exponent.front() == '-') power = -power;
+  const std::size_t firstNonZero = integerDigits.find_first_not_of('0');
+  if (firstNonZero != std::string_view::npos) {
+    return power + static_cast<std::int64_t>(integerDigits.size() - firstNonZero) - 1;
+  }
+  const std::size_t leadingZeros = fractionDigits.find_first_not_of('0');
+  if (leadingZeros == std::string_view::npos) return power;  // zero: never out of range
+  return power - static_cast<std::int64_t>(leadingZeros) - 1;
+}
+
 // A real: an optional sign, digits with an optional decimal point (at least
 // one digit on either side of it), and an optional exponent introduced by E or
 // D in either case, with an optional sign and at least one digit. The number
 // is rewritten into the form std::from_chars takes (no leading plus, E for the
-// exponent) so the conversion is exact and independent of the locale.
+// exponent) so the conversion is correctly rounded and independent of the
+// locale. A value too small for a double reads as zero of its sign; a value
+// too large for one is unreadable.
 bool parseReal(const RawValue& raw, double& result) {
   if (raw.quoted) return false;
   const std::string_view text = raw.text;
-  std::string number;
-  number.reserve(text.size());
   std::size_t pos = 0;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    if (text[pos] == '-') number += '-';
-    ++pos;
-  }
-  const std::size_t mantissaStart = pos;
-  std::size_t mantissaDigits = skipDigits(text, pos);
+  const bool negative = pos < text.size() && text[pos] == '-';
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+  const std::size_t integerStart = pos;
+  const std::string_view integerDigits = text.substr(integerStart, skipDigits(text, pos));
+  std::string_view fractionDigits;
   if (pos < text.size() && text[pos] == '.') {
-    ++pos;
-    mantissaDigits += skipDigits(text, pos);
+    const std::size_t fractionStart = ++pos;
+    fractionDigits = text.substr(fractionStart, skipDigits(text, pos));
   }
-  if (mantissaDigits == 0) return false;
-  number.append(text.substr(mantissaStart, pos - mantissaStart));
+  if (integerDigits.empty() && fractionDigits.empty()) return false;
+  const std::string_view mantissa = text.substr(integerStart, pos - integerStart);
+  std::string_view exponent;
   if (pos < text.size()) {
     const char letter = text[pos];
     if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd') return false;
-    number += 'e';
-    ++pos;
-    const std::size_t exponentStart = pos;
+    const std::size_t exponentStart = ++pos;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
     if (skipDigits(text, pos) == 0 || pos != text.size()) return false;
-    number.append(text.substr(exponentStart));
+    exponent = text.substr(exponentStart);
   }
+  std::string number(negative ? "-" : "");
+  number.append(mantissa);
+  if (!exponent.empty()) number.append("e").append(exponent);
   double value = 0.0;
   const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (error != std::errc() || end != number.data() + number.size()) return false;
+  if (end != number.data() + number.size()) return false;
+  if (error == std::errc::result_out_of_range &&
+      decimalOrder(integerDigits, fractionDigits, exponent) < 0) {
+    value = negative ? -0.0 : 0.0;  // underflow
+  } else if (error != std::errc()) {
+    return false;
+  }
   result = value;
   return true;
 }
@@ -201,10 +232,14 @@ ReadStatus readFree(std::istream& in, std::initializer_list<FreeItem> items) {
       item += times;  // "r*" alone: r null values
       continue;
     }
-    const RawValue raw =
-        line[pos] == '\'' || line[pos] == '"' ? quotedValue(line, pos) : unquotedValue(line, pos);
+    const bool quoted = line[pos] == '\'' || line[pos] == '"';
+    const std::optional<RawValue> raw =
+        quoted ? quotedValue(line, pos) : std::optional(unquotedValue(line, pos));
+    if (!raw) return ReadStatus::ReadError;
+    // Each repetition is converted for its own item, as if the value had been
+    // written that many times.
     for (std::size_t k = 0; k < times; ++k, ++item) {
-      if (!store(*item, raw)) return ReadStatus::ReadError;
+      if (!store(*item, *raw)) return ReadStatus::ReadError;
     }
   }
   return ReadStatus::Ok;
