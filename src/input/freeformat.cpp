@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <limits>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "input/failure.h"
 
@@ -74,8 +74,8 @@ RawValue unquotedValue(const std::string& line, std::size_t& pos) {
 bool parseInteger(const RawValue& raw, std::int32_t& result) {
   if (raw.quoted) return false;
   std::string_view number = raw.text;
-  const bool signed_ = !number.empty() && (number.front() == '+' || number.front() == '-');
-  const std::string_view digits = number.substr(signed_ ? 1 : 0);
+  const bool hasSign = !number.empty() && (number.front() == '+' || number.front() == '-');
+  const std::string_view digits = number.substr(hasSign ? 1 : 0);
   if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isDigit)) return false;
   if (number.front() == '+') number = digits;  // std::from_chars takes no plus sign
   std::int32_t value = 0;
