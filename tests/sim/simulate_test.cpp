@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <sstream>
@@ -83,6 +84,81 @@ TEST(SimulateTest, PreparatoryStepReportsAndPassesOnTheSpeedItReached) {
   EXPECT_NEAR(run.trace.Vreal[1], reached, 1e-6);
   EXPECT_NEAR(run.trace.T_norm[1], 100.0, 1e-6);
   EXPECT_DOUBLE_EQ(run.trace.Vreal[2], 15.0);  // back on target on the level
+}
+
+// A 20 t truck whose 1000 N m engine holds 80 km/h in top gear up to about
+// 2.2 % but not on the steeper climbs of the highway profile.
+struct UnderpoweredTruck {
+  VehicleSpec vehicle;
+  EngineSpec engine;
+  GearboxSpec gearbox;
+  TorqueCurve fullLoad =
+      testing::curveOf({{600.0, 400.0}, {1000.0, 1000.0}, {2200.0, 1000.0}, {2500.0, 600.0}});
+  UnderpoweredTruck() {
+    vehicle.MuAir = 0.24;
+    vehicle.MuRoll = 0.08;
+    vehicle.TireRadius = 0.5;
+    vehicle.TireCircumference = 6.28 * 0.5;
+    vehicle.Wtest = 20000.0;
+    engine.Nex = 2500.0;
+    engine.Nrate = 2200.0;
+    engine.Nidle = 600.0;
+    engine.Nes = 800.0;
+    engine.Nec = 1000.0;
+    engine.GearMinSpeed.assign(7, 900.0);
+    gearbox.StartGearLimit = 2;
+    gearbox.GearCount = 6;
+    gearbox.FinalRatio = 4.0;
+    gearbox.FinalEfficiency = 0.95;
+    gearbox.Gears = {{},
+                     {6.0, 0.95, 2.0, 4000.0},
+                     {4.0, 0.95, 2.0, 2500.0},
+                     {2.6, 0.95, 1.7, 1700.0},
+                     {1.8, 0.95, 1.3, 1300.0},
+                     {1.3, 0.95, 1.3, 1100.0},
+                     {1.0, 0.98, 1.3, 1000.0}};
+  }
+};
+
+TEST(SimulateTest, HighwayClimbsSlowAnUnderpoweredTruckThatThenRecovers) {
+  const DriveCycle highway = highwayCycle();
+  const std::int32_t n = highway.Seconds;
+  const UnderpoweredTruck truck;
+  ModeTrace trace = makeModeTrace(n);
+  for (std::int32_t t = 1; t <= n; ++t) trace.Shift[t] = 6;
+  std::istringstream in;
+  std::ostringstream out;
+  std::ostringstream err;
+  Console console{in, out, err};
+  simulateCycle(highway, trace, truck.vehicle, truck.engine, truck.gearbox, truck.fullLoad,
+                console);
+
+  std::int32_t slowest = 1;
+  std::string cautions;
+  for (std::int32_t t = 1; t <= n; ++t) {
+    EXPECT_LE(trace.Vreal[t], 80.0) << t;
+    if (trace.Vreal[t] < trace.Vreal[slowest]) slowest = t;
+    if (trace.Vreal[t] < 80.0) {
+      // Held back by the engine: full load used to the last micro-newton-metre.
+      const double margin = TORQAT(truck.fullLoad, trace.Ne[t]) - trace.Te[t];
+      EXPECT_GE(margin, 0.0) << t;
+      EXPECT_LT(margin, 9.999999974752427e-7) << t;
+      cautions += " Caution : lack of torque, time= " + formatI(t, 12) + "\r\n";
+    }
+  }
+  for (std::int32_t t = 2; t <= n; ++t) {
+    // The engine holds any speed up to about 2.2 %; the truck loses speed on
+    // the steeper climbs only.
+    if (trace.Vreal[t] < trace.Vreal[t - 1]) {
+      EXPECT_GT(highway.Grade[t], 2.0) << t;
+    }
+  }
+  EXPECT_LT(trace.Vreal[slowest], 78.0);
+  // Every second that falls behind reports it, and no other line appears.
+  EXPECT_EQ(out.str(), cautions);
+  // The truck is back at 80 km/h after its slowest second.
+  const auto back = std::find(trace.Vreal.begin() + slowest, trace.Vreal.end(), 80.0);
+  EXPECT_NE(back, trace.Vreal.end());
 }
 
 }  // namespace
