@@ -26,7 +26,7 @@ namespace {
 constexpr std::string_view kInputPrompt = " TYPE FILENAME FOR INPUT : ";
 constexpr std::string_view kOutputPrompt = " TYPE FILENAME FOR OUTPUT : ";
 constexpr std::string_view kHyphenLine = "----------------------------------------------------------";
-constexpr std::string_view kConsoleName = "console input";
+constexpr std::string_view kConsoleName = "console";
 
 void printUsage(std::ostream& out) {
   writeFixed(out, "Usage: hdfe [SPECIFICATION_FILE [OUTPUT_NAME]]");
