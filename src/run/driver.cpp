@@ -1,5 +1,7 @@
 #include "run/driver.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <unistd.h>
 
 #include "fuel/fuel.h"
 #include "input/failure.h"
@@ -25,7 +26,8 @@ namespace {
 
 constexpr std::string_view kInputPrompt = " TYPE FILENAME FOR INPUT : ";
 constexpr std::string_view kOutputPrompt = " TYPE FILENAME FOR OUTPUT : ";
-constexpr std::string_view kHyphenLine = "----------------------------------------------------------";
+constexpr std::string_view kHyphenLine =
+    "----------------------------------------------------------";
 constexpr std::string_view kConsoleName = "console";
 
 void printUsage(std::ostream& out) {
@@ -58,29 +60,7 @@ void askWhileBlank(std::string& name, std::string_view prompt, Console& console)
   }
 }
 
-struct Vehicle {
-  RunSettings settings;
-  VehicleSpec vehicle;
-  EngineSpec engine;
-  GearboxSpec gearbox;
-  TorqueCurve fullLoad;
-  TorqueCurve motoring;
-  FuelMap fuelMap;
-  FuelGrid grid;
-};
-
-void loadVehicle(Vehicle& v) {
-  READSPEC(v.settings.InputName, v.settings, v.vehicle, v.gearbox);
-  READTRANS(v.settings.TransmissionFile, v.gearbox);
-  READENGINE(v.settings.EngineFile, v.settings, v.engine);
-  SETVEHICLE(v.settings, v.vehicle, v.engine, v.gearbox);
-  READTORQUE(v.settings.FullLoadCurveFile, v.fullLoad);
-  READTORQUE(v.settings.MotoringCurveFile, v.motoring);
-  READFMAP(v.settings.FuelMapFile, v.fuelMap);
-  FCGRID(v.grid, v.fuelMap, v.motoring);
-}
-
-ModeTrace simulate(const DriveCycle& cycle, const std::string& scheduleFile, const Vehicle& v,
+ModeTrace simulate(const DriveCycle& cycle, const std::string& scheduleFile, const Evaluation& v,
                    Console& console) {
   ModeTrace trace = makeModeTrace(cycle.Seconds);
   READSHIFT(scheduleFile, cycle.Seconds, trace.Shift);
@@ -90,8 +70,8 @@ ModeTrace simulate(const DriveCycle& cycle, const std::string& scheduleFile, con
 }
 
 [[noreturn]] void cannotWrite(const std::string& name, int error) {
-  throw FatalStop(Channel::Err, {" Cannot write output file [ " + name + " ]: " +
-                                 std::strerror(error)});
+  throw FatalStop(Channel::Err,
+                  {" Cannot write output file [ " + name + " ]: " + std::strerror(error)});
 }
 
 // Writes a file completely or not at all: the content goes to a scratch file
@@ -129,56 +109,77 @@ void writeInfoFile(const std::string& outputName) {
   });
 }
 
-int evaluate(const std::vector<std::string>& args, Console& console) {
-  Vehicle v;
-  RunSettings& settings = v.settings;
+void writeResultsFile(const Evaluation& run) {
+  writeWhole(run.settings.OutputName, [&](std::ostream& file) {
+    WRITERESULT(file, run.settings, run.vehicle, run.gearbox, run.urbanFigures, run.midTownFigures,
+                run.highwayFigures);
+    if (run.settings.TraceOutput == 1) {
+      WRITETRACE(file, run.urban, run.urbanTrace, run.urban.Name);
+      WRITETRACE(file, run.highway, run.highwayTrace, run.highway.Name);
+    }
+  });
+}
+
+int evaluateAndWrite(const std::vector<std::string>& args, Console& console) {
+  Evaluation run;
+  RunSettings& settings = run.settings;
   settings.InputName = argumentName(args, 0);
   settings.OutputName = argumentName(args, 1);
   askWhileBlank(settings.InputName, kInputPrompt, console);
   askWhileBlank(settings.OutputName, kOutputPrompt, console);
 
-  loadVehicle(v);
-  PRINTSPEC(console.out, v.vehicle, v.engine, v.gearbox, settings.VehicleName, settings.Category);
+  evaluateVehicle(run, console);
 
-  const DriveCycle urban = urbanCycle();
-  ModeTrace urbanTrace = simulate(urban, settings.UrbanScheduleFile, v, console);
-  IDLESTOP(urbanTrace, urban, settings.IdleStopWait, settings.StartIdleStopTime,
-           settings.EngineStartTiming);
-  ModeFigures urbanFigures = MODEFC(&urbanTrace.Vreal[1], &urbanTrace.FC[1], urban.Seconds);
-  ModeFigures midTownFigures = MODEFC(&urbanTrace.Vreal[kMidTownFirstSecond],
-                                      &urbanTrace.FC[kMidTownFirstSecond], kMidTownSeconds);
-
-  const DriveCycle highway = highwayCycle();
-  const ModeTrace highwayTrace = simulate(highway, settings.HighwayScheduleFile, v, console);
-  ModeFigures highwayFigures =
-      MODEFC(&highwayTrace.Vreal[1], &highwayTrace.FC[1], highway.Seconds);
-
-  writeFree(console.out, {kHyphenLine});
-  applyTorqueConverterFactors(v.gearbox.Kind, urbanFigures, midTownFigures, highwayFigures);
-  for (const std::string& warning :
-       nonFiniteSpanWarnings(urbanFigures, midTownFigures, highwayFigures)) {
-    writeFree(console.out, {std::string_view(warning)});
-  }
-  CHECKTRACE(urban, urbanTrace, console.out);
-  CHECKTRACE(highway, highwayTrace, console.out);
-
-  const std::string& outputName = settings.OutputName;
   writeFree(console.out, {});
-  writeFixed(console.out, " OUTPUT FILE : " + outputName);
-  writeInfoFile(outputName);
-  writeWhole(outputName, [&](std::ostream& file) {
-    WRITERESULT(file, settings, v.vehicle, v.gearbox, urbanFigures, midTownFigures,
-                highwayFigures);
-    if (settings.TraceOutput == 1) {
-      WRITETRACE(file, urban, urbanTrace, urban.Name);
-      WRITETRACE(file, highway, highwayTrace, highway.Name);
-    }
-  });
+  writeFixed(console.out, " OUTPUT FILE : " + settings.OutputName);
+  writeInfoFile(settings.OutputName);
+  writeResultsFile(run);
   writeFree(console.out, {" complete."});
   return 0;
 }
 
 }  // namespace
+
+void loadVehicle(Evaluation& v) {
+  READSPEC(v.settings.InputName, v.settings, v.vehicle, v.gearbox);
+  READTRANS(v.settings.TransmissionFile, v.gearbox);
+  READENGINE(v.settings.EngineFile, v.settings, v.engine);
+  SETVEHICLE(v.settings, v.vehicle, v.engine, v.gearbox);
+  READTORQUE(v.settings.FullLoadCurveFile, v.fullLoad);
+  READTORQUE(v.settings.MotoringCurveFile, v.motoring);
+  READFMAP(v.settings.FuelMapFile, v.fuelMap);
+  FCGRID(v.grid, v.fuelMap, v.motoring);
+}
+
+void evaluateVehicle(Evaluation& run, Console& console) {
+  loadVehicle(run);
+  const RunSettings& settings = run.settings;
+  PRINTSPEC(console.out, run.vehicle, run.engine, run.gearbox, settings.VehicleName,
+            settings.Category);
+
+  run.urban = urbanCycle();
+  run.urbanTrace = simulate(run.urban, settings.UrbanScheduleFile, run, console);
+  IDLESTOP(run.urbanTrace, run.urban, settings.IdleStopWait, settings.StartIdleStopTime,
+           settings.EngineStartTiming);
+  run.urbanFigures = MODEFC(&run.urbanTrace.Vreal[1], &run.urbanTrace.FC[1], run.urban.Seconds);
+  run.midTownFigures = MODEFC(&run.urbanTrace.Vreal[kMidTownFirstSecond],
+                              &run.urbanTrace.FC[kMidTownFirstSecond], kMidTownSeconds);
+
+  run.highway = highwayCycle();
+  run.highwayTrace = simulate(run.highway, settings.HighwayScheduleFile, run, console);
+  run.highwayFigures =
+      MODEFC(&run.highwayTrace.Vreal[1], &run.highwayTrace.FC[1], run.highway.Seconds);
+
+  writeFree(console.out, {kHyphenLine});
+  applyTorqueConverterFactors(run.gearbox.Kind, run.urbanFigures, run.midTownFigures,
+                              run.highwayFigures);
+  for (const std::string& warning :
+       nonFiniteSpanWarnings(run.urbanFigures, run.midTownFigures, run.highwayFigures)) {
+    writeFree(console.out, {std::string_view(warning)});
+  }
+  CHECKTRACE(run.urban, run.urbanTrace, console.out);
+  CHECKTRACE(run.highway, run.highwayTrace, console.out);
+}
 
 std::string localDateTime() {
   static constexpr const char* kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -204,7 +205,7 @@ int runHdfe(const std::vector<std::string>& args, Console& console) {
     return 0;
   }
   try {
-    return evaluate(args, console);
+    return evaluateAndWrite(args, console);
   } catch (const FatalStop& stop) {
     std::ostream& stream = stop.channel == Channel::Err ? console.err : console.out;
     for (const std::string& line : stop.lines) writeFixed(stream, line);

@@ -1,26 +1,14 @@
-#include "sim/gear_schedule.h"
+#include "run/gear_schedule.h"
 
 #include <algorithm>
 #include <cmath>
 #include <sstream>
 
 #include "input/failure.h"
-#include "input/readers.h"
 #include "report/output.h"
 #include "sim/solver.h"
 
 namespace hdfe {
-
-void loadScheduleVehicle(const std::string& specFile, ScheduleVehicle& v) {
-  v.settings.InputName = specFile;
-  READSPEC(specFile, v.settings, v.vehicle, v.gearbox);
-  READTRANS(v.settings.TransmissionFile, v.gearbox);
-  READENGINE(v.settings.EngineFile, v.settings, v.engine);
-  SETVEHICLE(v.settings, v.vehicle, v.engine, v.gearbox);
-  READTORQUE(v.settings.FullLoadCurveFile, v.fullLoad);
-  READTORQUE(v.settings.MotoringCurveFile, v.motoring);
-  READFMAP(v.settings.FuelMapFile, v.fuelMap);
-}
 
 namespace {
 
@@ -31,26 +19,25 @@ struct Demand {
   double torque;       // N m at the target speed, accelerating from Vprev
 };
 
-Demand demandAt(const ScheduleVehicle& v, std::int32_t g, double Vt, double Vprev, double grade) {
+Demand demandAt(const Evaluation& v, std::int32_t g, double Vt, double Vprev, double grade) {
   const GearboxSpec& box = v.gearbox;
   const VehicleSpec& body = v.vehicle;
   const double ig = box.FinalRatio * box.Gears[g].Ratio;
   const double eta = box.FinalEfficiency * box.Gears[g].Efficiency;
   const double me = body.Wtest + box.Gears[g].DW;
   const double s = std::sin(std::atan(grade / 100.0));
-  const double force = body.MuAir * (Vt * Vt) + (Vt - Vprev) / 3.6 * me +
-                       (body.MuRoll + 9.8 * s) * body.Wtest;
-  const double torque = force >= 0.0 ? force * body.TireRadius / (eta * ig)
-                                     : force * eta * body.TireRadius / ig;
+  const double force =
+      body.MuAir * (Vt * Vt) + (Vt - Vprev) / 3.6 * me + (body.MuRoll + 9.8 * s) * body.Wtest;
+  const double torque =
+      force >= 0.0 ? force * body.TireRadius / (eta * ig) : force * eta * body.TireRadius / ig;
   return {Vt * 60.0 * ig / (body.TireCircumference * 3.6), torque};
 }
 
-bool inSpeedRange(const ScheduleVehicle& v, std::int32_t g, double engineSpeed) {
+bool inSpeedRange(const Evaluation& v, std::int32_t g, double engineSpeed) {
   return engineSpeed >= v.engine.GearMinSpeed[g] && engineSpeed < v.engine.Nex;
 }
 
-bool coversWithMargin(const ScheduleVehicle& v, std::int32_t g, double engineSpeed,
-                      double torque) {
+bool coversWithMargin(const Evaluation& v, std::int32_t g, double engineSpeed, double torque) {
   return torque <= 0.0 ||
          TORQAT(v.fullLoad, engineSpeed) >= torque * v.gearbox.Gears[g].TorqueMargin;
 }
@@ -64,7 +51,7 @@ struct Trial {
 };
 
 Trial tryGear(const DriveCycle& cycle, std::int32_t t, double Vprev, std::int32_t g,
-              const ScheduleVehicle& v) {
+              const Evaluation& v) {
   std::istringstream noInput;
   std::ostringstream discarded;
   Console quiet{noInput, discarded, discarded};
@@ -81,7 +68,7 @@ Trial tryGear(const DriveCycle& cycle, std::int32_t t, double Vprev, std::int32_
 
 class Chooser {
  public:
-  Chooser(const DriveCycle& cycle, const ScheduleVehicle& v) : cycle_(cycle), v_(v) {}
+  Chooser(const DriveCycle& cycle, const Evaluation& v) : cycle_(cycle), v_(v) {}
 
   // The gear of second t, given the speed really reached in second t - 1 and
   // the gear held so far.
@@ -122,8 +109,7 @@ class Chooser {
   bool stillFits(std::int32_t t, double Vprev, std::int32_t g) {
     if (g > v_.gearbox.GearCount) return false;
     const Demand d = demandAt(v_, g, cycle_.Vtarget[t], Vprev, cycle_.Grade[t]);
-    return inSpeedRange(v_, g, d.engineSpeed) &&
-           d.torque <= TORQAT(v_.fullLoad, d.engineSpeed) &&
+    return inSpeedRange(v_, g, d.engineSpeed) && d.torque <= TORQAT(v_.fullLoad, d.engineSpeed) &&
            tryGear(cycle_, t, Vprev, g, v_).passes;
   }
 
@@ -145,12 +131,12 @@ class Chooser {
   }
 
   const DriveCycle& cycle_;
-  const ScheduleVehicle& v_;
+  const Evaluation& v_;
 };
 
 }  // namespace
 
-std::vector<std::int32_t> makeGearSchedule(const DriveCycle& cycle, const ScheduleVehicle& v) {
+std::vector<std::int32_t> makeGearSchedule(const DriveCycle& cycle, const Evaluation& v) {
   if (v.gearbox.GearCount < 1) {
     throw FatalStop(Channel::Err, {" The vehicle has no gears: no schedule can be made"});
   }

@@ -8,30 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "input/records.h"
+#include "run/driver.h"
 #include "sim/cycles.h"
 
 namespace hdfe {
-
-struct ScheduleVehicle {
-  RunSettings settings;
-  VehicleSpec vehicle;
-  EngineSpec engine;
-  GearboxSpec gearbox;
-  TorqueCurve fullLoad;
-  TorqueCurve motoring;
-  FuelMap fuelMap;
-};
-
-// Reads the specification file and every file it reaches, as the evaluation does.
-void loadScheduleVehicle(const std::string& specFile, ScheduleVehicle& v);
 
 // Seconds a gear is held before the next change, unless the engine would
 // leave its speed range or cannot deliver the torque.
 inline constexpr std::int32_t kMinimumGearHold = 3;
 
 // The gear of every second of the cycle: entries 1..Seconds, entry 0 unused.
-std::vector<std::int32_t> makeGearSchedule(const DriveCycle& cycle, const ScheduleVehicle& v);
+std::vector<std::int32_t> makeGearSchedule(const DriveCycle& cycle, const Evaluation& v);
 
 // A schedule file: a header line, then "second<TAB>gear" per second, CR LF.
 void writeGearSchedule(std::ostream& out, const DriveCycle& cycle,
