@@ -1,0 +1,115 @@
+// End to end: every bundled example vehicle runs completely, and its console
+// output, results file (trace blocks included) and info file match the
+// committed expected files; the schedule tool reproduces the committed gear
+// schedules. After a deliberate change of the figures (a new URBAN table, for
+// instance) set HDFE_UPDATE_EXPECTED=1 once to rewrite the expected files, then
+// review the difference before committing it.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "run/driver.h"
+#include "run/gear_schedule.h"
+#include "support/test_support.h"
+
+namespace hdfe {
+namespace {
+
+namespace fs = std::filesystem;
+using hdfe::testing::readFile;
+using hdfe::testing::ScratchDir;
+
+fs::path examplePath(const std::string& name) { return fs::path(HDFE_SOURCE_DIR) / "examples" / name; }
+fs::path expectedPath(const std::string& name, const std::string& file) {
+  return hdfe::testing::fixturePath("examples/" + name + "/" + file);
+}
+bool updatingExpected() { return std::getenv("HDFE_UPDATE_EXPECTED") != nullptr; }
+
+void expectSameAsCommitted(const std::string& example, const std::string& file,
+                           const std::string& actual) {
+  const fs::path expected = expectedPath(example, file);
+  if (updatingExpected()) {
+    fs::create_directories(expected.parent_path());
+    hdfe::testing::writeFile(expected, actual);
+    return;
+  }
+  const std::string committed = readFile(expected);
+  EXPECT_TRUE(actual == committed) << example << ": " << file << " differs from " << expected
+                                   << " (" << actual.size() << " bytes against "
+                                   << committed.size() << ")";
+}
+
+// Runs in a copy of the example's folder, as a user would: the names inside
+// the input files are relative to the working directory.
+class WorkingDirectory {
+ public:
+  explicit WorkingDirectory(const fs::path& folder) : previous_(fs::current_path()) {
+    fs::current_path(folder);
+  }
+  ~WorkingDirectory() { fs::current_path(previous_); }
+
+ private:
+  fs::path previous_;
+};
+
+class ExampleVehicle : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ExampleVehicle, RunsCompletelyWithTheCommittedOutput) {
+  const std::string example = GetParam();
+  ScratchDir scratch;
+  fs::copy(examplePath(example), scratch.path(), fs::copy_options::recursive);
+  std::istringstream in;
+  std::ostringstream out;
+  std::ostringstream err;
+  Console console{in, out, err};
+  int status = -1;
+  {
+    WorkingDirectory inside(scratch.path());
+    status = runHdfe({"spec.txt", "result"}, console);
+  }
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(err.str(), "");
+  expectSameAsCommitted(example, "console.txt", out.str());
+  expectSameAsCommitted(example, "result.txt", readFile(scratch.path() / "result"));
+
+  const std::string info = readFile(scratch.path() / "result_info.txt");
+  const std::regex form(
+      " Version 20221014\r\n"
+      " (Mon|Tue|Wed|Thu|Fri|Sat|Sun) [A-Z][a-z]{2} [ 123][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2} "
+      "[0-9]{4}\r\n");
+  EXPECT_TRUE(std::regex_match(info, form)) << info;
+}
+
+TEST_P(ExampleVehicle, ScheduleToolReproducesTheCommittedSchedules) {
+  const std::string example = GetParam();
+  Evaluation vehicle;
+  {
+    WorkingDirectory inside(examplePath(example));
+    vehicle.settings.InputName = "spec.txt";
+    loadVehicle(vehicle);
+  }
+  for (const auto& [cycle, file] : {std::pair{urbanCycle(), "urban_shift.txt"},
+                                    std::pair{highwayCycle(), "highway_shift.txt"}}) {
+    std::ostringstream schedule;
+    writeGearSchedule(schedule, cycle, makeGearSchedule(cycle, vehicle));
+    EXPECT_TRUE(schedule.str() == readFile(examplePath(example) / file))
+        << example << ": " << file << " is not what hdfe-schedule writes";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleVehicle,
+                         ::testing::Values("t5-truck", "tt2-tractor", "br4-city-bus"),
+                         [](const auto& info) {
+                           std::string name = info.param;
+                           for (char& c : name) c = c == '-' ? '_' : c;
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace hdfe
