@@ -1,5 +1,6 @@
 #include "report/output.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -9,94 +10,106 @@ namespace hdfe {
 
 namespace {
 
-// A field of `width` asterisks: the value does not fit its field.
-std::string overflowField(int width) { return std::string(static_cast<std::size_t>(width), '*'); }
-
-// Right-aligns `text` in `width` characters, blanks on the left.
-std::string rightAligned(std::string text, int width) {
-  const auto wanted = static_cast<std::size_t>(width);
-  if (text.size() < wanted) text.insert(0, wanted - text.size(), ' ');
-  return text;
+void appendOverflow(std::string& line, int width) {
+  line.append(static_cast<std::size_t>(width), '*');
 }
 
-// The decimal digits of |value| rounded to `decimals` places, as
-// "integer part" "." "fraction". std::to_chars rounds the exact binary value
-// correctly (a true halfway case, such as 0.125 to two places, goes to the
-// even digit) and never looks at the locale.
-struct RoundedMagnitude {
-  std::string integerPart;  // at least one digit; "0" below 1
-  std::string fraction;     // exactly `decimals` digits
-  bool isZero;              // every digit is 0
-};
-
-RoundedMagnitude roundMagnitude(double magnitude, int decimals) {
-  // The widest finite double has 309 integer digits.
-  std::string digits(static_cast<std::size_t>(std::numeric_limits<double>::max_exponent10) + 3 +
-                         static_cast<std::size_t>(decimals),
-                     '\0');
-  const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude,
-                                    std::chars_format::fixed, decimals);
-  digits.resize(static_cast<std::size_t>(result.ptr - digits.data()));
-
-  RoundedMagnitude rounded;
-  const auto point = digits.find('.');
-  if (point == std::string::npos) {
-    rounded.integerPart = digits;  // no decimals: to_chars writes no point
-  } else {
-    rounded.integerPart = digits.substr(0, point);
-    rounded.fraction = digits.substr(point + 1);
-  }
-  rounded.isZero = digits.find_first_not_of("0.") == std::string::npos;
-  return rounded;
+// Appends `text` right-aligned in `width` characters, blanks on the left.
+void appendRightAligned(std::string& line, std::string_view text, int width) {
+  const auto wanted = static_cast<std::size_t>(width);
+  if (text.size() < wanted) line.append(wanted - text.size(), ' ');
+  line.append(text);
 }
 
 // Infinities and undefined values: they never fit a fixed-width field; the
 // minimal-width field names them.
-std::string nonFiniteField(double value, int width) {
-  if (width > 0) return overflowField(width);
-  if (std::isnan(value)) return "NaN";
-  return std::signbit(value) ? "-Infinity" : "Infinity";
+void appendNonFinite(std::string& line, double value, int width) {
+  if (width > 0) {
+    appendOverflow(line, width);
+  } else if (std::isnan(value)) {
+    line += "NaN";
+  } else {
+    line += std::signbit(value) ? "-Infinity" : "Infinity";
+  }
 }
+
+// Enough for the widest finite double (309 integer digits), its point and
+// the decimals the system uses; more decimals than this are not written.
+constexpr int kMaxDecimals = 100;
+constexpr std::size_t kDigitsCapacity =
+    static_cast<std::size_t>(std::numeric_limits<double>::max_exponent10) + 3 + kMaxDecimals;
 
 }  // namespace
 
-std::string formatI(std::int32_t value, int width) {
+void appendI(std::string& line, std::int32_t value, int width) {
   // -2147483648 has 11 characters.
   char digits[16];
   const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  std::string text(digits, result.ptr);
-  if (width <= 0) return text;  // I0: minimal width
-  if (text.size() > static_cast<std::size_t>(width)) return overflowField(width);
-  return rightAligned(std::move(text), width);
+  const std::string_view text(digits, static_cast<std::size_t>(result.ptr - digits));
+  if (width <= 0) {
+    line.append(text);  // I0: minimal width
+  } else if (text.size() > static_cast<std::size_t>(width)) {
+    appendOverflow(line, width);
+  } else {
+    appendRightAligned(line, text, width);
+  }
 }
 
-std::string formatF(double value, int width, int decimals) {
-  if (decimals < 0) decimals = 0;
-  if (!std::isfinite(value)) return nonFiniteField(value, width);
+void appendF(std::string& line, double value, int width, int decimals) {
+  decimals = std::clamp(decimals, 0, kMaxDecimals);
+  if (!std::isfinite(value)) {
+    appendNonFinite(line, value, width);
+    return;
+  }
+  // std::to_chars rounds the exact binary value correctly (a true halfway
+  // case, such as 0.125 to two places, goes to the even digit) and never
+  // looks at the locale.
+  char digits[kDigitsCapacity];
+  const auto result = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
+                                    std::chars_format::fixed, decimals);
+  const std::string_view rounded(digits, static_cast<std::size_t>(result.ptr - digits));
+  const std::size_t point = rounded.find('.');  // none when there are no decimals
+  const std::string_view integerPart = rounded.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : rounded.substr(point + 1);
 
-  const RoundedMagnitude rounded = roundMagnitude(std::fabs(value), decimals);
   // A value that rounds to zero is written as zero, without a sign: -0.001
   // in two decimals and a negative zero both read .00.
-  const bool negative = std::signbit(value) && !rounded.isZero;
-  const bool belowOne = rounded.integerPart == "0";
+  const bool isZero = rounded.find_first_not_of("0.") == std::string_view::npos;
+  const bool negative = std::signbit(value) && !isZero;
+  const bool belowOne = integerPart == "0";
   // Below 1 the 0 before the point is optional, unless it would be the only
   // digit of the field (no decimals): a field always shows at least one digit.
   const bool zeroRequired = belowOne && decimals == 0;
+  const bool showInteger = !belowOne || zeroRequired;
+  const std::size_t length =
+      (negative ? 1 : 0) + (showInteger ? integerPart.size() : 0) + 1 + fraction.size();
 
-  std::string text;
-  if (negative) text += '-';
-  if (!belowOne || zeroRequired) text += rounded.integerPart;
-  text += '.';
-  text += rounded.fraction;
-
-  if (width <= 0) return text;  // F0.d: minimal width, no optional 0
-  const auto wanted = static_cast<std::size_t>(width);
-  if (text.size() > wanted) return overflowField(width);
-  if (belowOne && !zeroRequired && text.size() < wanted) {
-    // The field has room for the optional 0 before the point.
-    text.insert(negative ? 1 : 0, 1, '0');
+  if (width > 0 && length > static_cast<std::size_t>(width)) {
+    appendOverflow(line, width);
+    return;
   }
-  return rightAligned(std::move(text), width);
+  // In a fixed-width field with room to spare, the optional 0 is written.
+  const bool optionalZero =
+      width > 0 && belowOne && !zeroRequired && length < static_cast<std::size_t>(width);
+  const std::size_t shown = length + (optionalZero ? 1 : 0);
+  if (width > 0) line.append(static_cast<std::size_t>(width) - shown, ' ');
+  if (negative) line += '-';
+  if (showInteger || optionalZero) line.append(integerPart);
+  line += '.';
+  line.append(fraction);
+}
+
+std::string formatI(std::int32_t value, int width) {
+  std::string text;
+  appendI(text, value, width);
+  return text;
+}
+
+std::string formatF(double value, int width, int decimals) {
+  std::string text;
+  appendF(text, value, width, decimals);
+  return text;
 }
 
 void writeFixed(std::ostream& out, std::string_view line) {
@@ -119,7 +132,7 @@ std::string formatFree(std::initializer_list<FreeOut> items) {
       line.append(*text);
     } else {
       // List-directed integers take an I12 field.
-      line += formatI(std::get<std::int32_t>(item), 12);
+      appendI(line, std::get<std::int32_t>(item), 12);
     }
   }
   return line;

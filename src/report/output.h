@@ -29,6 +29,11 @@ std::string formatI(std::int32_t value, int width);
 // F0.d (w == 0): minimal width, no 0 before the point below 1, sign kept.
 std::string formatF(double value, int width, int decimals);
 
+// The same fields appended to a line under construction, without a
+// temporary string per field (the trace blocks write thousands of lines).
+void appendI(std::string& line, std::int32_t value, int width);
+void appendF(std::string& line, double value, int width, int decimals);
+
 inline constexpr std::string_view kLineEnd = "\r\n";
 
 // A fixed-format write: the already formatted fields back to back, then CR LF.

@@ -1,5 +1,3 @@
-#include <charconv>
-#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -27,59 +25,27 @@ void requireSeconds(const Sequence& values, std::int32_t seconds, const char* wh
   }
 }
 
-// I0: the digits and a sign, nothing else.
-void appendMinimalInteger(std::string& line, std::int32_t value) {
-  char digits[16];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  line.append(digits, result.ptr);
-}
-
-// F0.d without a temporary string per field: the correctly rounded fixed
-// notation, with the 0 before the point dropped below 1 as the minimal-width
-// field requires. Values the common path cannot show as the shared formatter
-// does (not finite, a negative value rounding to zero, too long) go to it.
-void appendMinimalFixed(std::string& line, double value, int decimals) {
-  char text[48];
-  const auto result =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  if (!std::isfinite(value) || result.ec != std::errc{}) {
-    line += formatF(value, 0, decimals);
-    return;
-  }
-  const char* first = text;
-  const char* last = result.ptr;
-  const bool negative = *first == '-';
-  if (negative) ++first;
-  if (negative && std::string_view(first, last).find_first_not_of("0.") == std::string_view::npos) {
-    line += formatF(value, 0, decimals);
-    return;
-  }
-  if (negative) line += '-';
-  if (first[0] == '0' && first + 1 < last && first[1] == '.') ++first;
-  line.append(first, last);
-}
-
 void appendDataLine(std::string& line, std::int32_t t, const DriveCycle& cycle,
                     const ModeTrace& trace) {
   const auto second = static_cast<std::size_t>(t);
   line.clear();
-  appendMinimalInteger(line, t);
+  appendI(line, t, 0);
   line += '\t';
-  appendMinimalFixed(line, cycle.Vtarget[second], 4);
+  appendF(line, cycle.Vtarget[second], 0, 4);
   line += '\t';
-  appendMinimalFixed(line, trace.Vreal[second], 4);
+  appendF(line, trace.Vreal[second], 0, 4);
   line += '\t';
-  appendMinimalFixed(line, trace.Ne[second], 1);
+  appendF(line, trace.Ne[second], 0, 1);
   line += '\t';
-  appendMinimalFixed(line, trace.Te[second], 1);
+  appendF(line, trace.Te[second], 0, 1);
   line += '\t';
-  appendMinimalFixed(line, trace.N_norm[second], 2);
+  appendF(line, trace.N_norm[second], 0, 2);
   line += '\t';
-  appendMinimalFixed(line, trace.T_norm[second], 2);
+  appendF(line, trace.T_norm[second], 0, 2);
   line += '\t';
-  appendMinimalInteger(line, trace.Shift[second]);
+  appendI(line, trace.Shift[second], 0);
   line += '\t';
-  appendMinimalFixed(line, trace.FC[second], 6);
+  appendF(line, trace.FC[second], 0, 6);
 }
 
 std::string_view withoutTrailingBlanks(std::string_view text) {
