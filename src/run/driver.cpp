@@ -80,9 +80,12 @@ ModeTrace simulate(const DriveCycle& cycle, const std::string& scheduleFile, con
 void writeWhole(const std::string& name, const std::function<void(std::ostream&)>& write) {
   namespace fs = std::filesystem;
   const fs::path target(name);
+  std::string scratchName(".");
+  scratchName += target.filename().string();
+  scratchName += ".partial-";
+  scratchName += std::to_string(::getpid());
   fs::path scratch = target;
-  scratch.replace_filename("." + target.filename().string() + ".partial-" +
-                           std::to_string(::getpid()));
+  scratch.replace_filename(scratchName);
   {
     std::ofstream file(scratch, std::ios::binary | std::ios::trunc);
     if (!file) cannotWrite(name, errno);
