@@ -41,7 +41,6 @@ void readOrStop(std::istream& in, std::string_view name, std::initializer_list<F
 RecordStatus readRecordLine(LineCursor& cursor, std::initializer_list<FreeItem> items) {
   std::string raw;
   for (;;) {
-    cursor.recordStart = cursor.in.tellg();
     if (!std::getline(cursor.in, raw)) {
       return cursor.in.bad() ? RecordStatus::ReadError : RecordStatus::EndOfFile;
     }
@@ -64,9 +63,11 @@ RecordStatus readRecordLine(LineCursor& cursor, std::initializer_list<FreeItem> 
 }
 
 ReadStatus rereadAcrossLines(LineCursor& cursor, std::initializer_list<FreeItem> items) {
-  cursor.in.clear();
-  cursor.in.seekg(cursor.recordStart);
-  return readFree(cursor.in, items);
+  // The short line with its line end back on, then whatever is left unread.
+  std::stringstream rest;
+  rest << cursor.recordText << "\r\n";
+  if (cursor.in.rdbuf()->sgetc() != std::char_traits<char>::eof()) rest << cursor.in.rdbuf();
+  return readFree(rest, items);
 }
 
 void gappedInsertionSort(std::vector<double>& key,

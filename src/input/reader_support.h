@@ -34,9 +34,8 @@ enum class RecordStatus { Ok, ReadError, EndOfFile, ShortLine };
 struct LineCursor {
   explicit LineCursor(std::istream& stream) : in(stream) {}
   std::istream& in;
-  std::int32_t lineNumber = 0;   // physical lines taken so far
-  std::streampos recordStart{};  // where the last line taken began
-  std::string recordText;        // the last line taken, without its line end
+  std::int32_t lineNumber = 0;  // physical lines taken so far
+  std::string recordText;       // the last line taken, without its line end
 };
 
 // Passes over lines holding no value, then reads the items from the next line
@@ -46,6 +45,7 @@ RecordStatus readRecordLine(LineCursor& cursor, std::initializer_list<FreeItem> 
 // Reads the items again from the start of the last record line, free to go
 // on to the following lines: what a plain free-format read makes of a short
 // line, so that a read error or end of file there keeps its usual message.
+// Consumes the rest of the input; the reader stops right after it.
 ReadStatus rereadAcrossLines(LineCursor& cursor, std::initializer_list<FreeItem> items);
 
 // Gapped insertion sort of positions first..last by `key`, ascending; two
