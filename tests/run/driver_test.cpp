@@ -1,14 +1,18 @@
 // The run driver's frame: names from the command line or the console prompts,
 // the special first arguments, and the exit status of a stopped run.
 
+#include "run/driver.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "run/driver.h"
 #include "support/test_support.h"
 
 namespace hdfe {
@@ -44,10 +48,16 @@ TEST(DriverNames, PromptsAppearOnlyForMissingNames) {
       {"both on the command line", {"no-such-spec", "run1"}, "", "", "no-such-spec"},
       {"only the specification", {"no-such-spec"}, "run1\n", kOutputPrompt, "no-such-spec"},
       {"neither", {}, "no-such-spec\nrun1\n", kInputPrompt + kOutputPrompt, "no-such-spec"},
-      {"blank arguments count as missing", {"   ", ""}, "  spec2  \r\nrun1\n",
-       kInputPrompt + kOutputPrompt, "spec2"},
-      {"null value and slash ask again", {}, ",\n/\n\n'spec 3' trailing words\n, \nrun1\n",
-       kInputPrompt + kInputPrompt + kInputPrompt + kOutputPrompt + kOutputPrompt, "spec 3"},
+      {"blank arguments count as missing",
+       {"   ", ""},
+       "  spec2  \r\nrun1\n",
+       kInputPrompt + kOutputPrompt,
+       "spec2"},
+      {"null value and slash ask again",
+       {},
+       ",\n/\n\n'spec 3' trailing words\n, \nrun1\n",
+       kInputPrompt + kInputPrompt + kInputPrompt + kOutputPrompt + kOutputPrompt,
+       "spec 3"},
       {"extra arguments are ignored", {"no-such-spec", "run1", "extra"}, "", "", "no-such-spec"},
   };
   for (const Case& c : cases) {
@@ -83,6 +93,85 @@ TEST(DriverNames, HelpAndVersionAreTheOnlySpecialFirstArguments) {
   const RunOutput second = run({"spec-missing", "--help"});
   EXPECT_EQ(second.status, 1);
   EXPECT_EQ(second.err, "  Cannot open spec-file : spec-missing\r\n");
+}
+
+// A complete run in a copy of the T5 example truck, inside its folder.
+class CompleteRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::copy(std::filesystem::path(HDFE_SOURCE_DIR) / "examples" / "t5-truck",
+                          scratch_.path(), std::filesystem::copy_options::recursive);
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(scratch_.path());
+  }
+  void TearDown() override { std::filesystem::current_path(previous_); }
+
+  hdfe::testing::ScratchDir scratch_;
+  std::filesystem::path previous_;
+};
+
+TEST_F(CompleteRun, NamesFromThePromptsGiveTheSameRunAsTheCommandLine) {
+  const RunOutput byArguments = run({"spec.txt", "first"});
+  const RunOutput byPrompts = run({}, "spec.txt\nsecond\n");
+  ASSERT_EQ(byArguments.status, 0) << byArguments.err;
+  ASSERT_EQ(byPrompts.status, 0) << byPrompts.err;
+  const std::string tail = " OUTPUT FILE : first\r\n  complete.\r\n";
+  ASSERT_GT(byArguments.out.size(), tail.size());
+  EXPECT_EQ(byArguments.out.substr(byArguments.out.size() - tail.size()), tail);
+  std::string expected = byArguments.out;
+  expected.replace(expected.size() - tail.size(), tail.size(),
+                   " OUTPUT FILE : second\r\n  complete.\r\n");
+  EXPECT_EQ(byPrompts.out, kInputPrompt + kOutputPrompt + expected);
+  EXPECT_EQ(hdfe::testing::readFile("first"), hdfe::testing::readFile("second"));
+  EXPECT_EQ(hdfe::testing::readFile("second_info.txt").substr(0, 19), " Version 20221014\r\n");
+}
+
+TEST_F(CompleteRun, RerunningRewritesTheResultsFileInsteadOfAppending) {
+  ASSERT_EQ(run({"spec.txt", "result"}).status, 0);
+  const std::string once = hdfe::testing::readFile("result");
+  ASSERT_EQ(run({"spec.txt", "result"}).status, 0);
+  EXPECT_EQ(hdfe::testing::readFile("result"), once);
+  // Only the two files of the run remain beside the inputs: no scratch file.
+  for (const auto& entry : std::filesystem::directory_iterator(".")) {
+    EXPECT_EQ(entry.path().filename().string().find(".partial"), std::string::npos);
+  }
+}
+
+TEST_F(CompleteRun, TraceOutputOtherThanOneEndsTheFileAfterMidTown) {
+  for (const std::string value : {"0", "2"}) {
+    std::string spec = hdfe::testing::readFile("spec.txt");
+    const auto line8 = spec.find("1                  trace output");
+    ASSERT_NE(line8, std::string::npos);
+    spec.replace(line8, 1, value);
+    hdfe::testing::writeFile("spec.txt", spec);
+    ASSERT_EQ(run({"spec.txt", "result"}).status, 0);
+    const std::string result = hdfe::testing::readFile("result");
+    EXPECT_EQ(std::count(result.begin(), result.end(), '\n'), 30);
+    EXPECT_EQ(result.find("URBAN\r\ntime(s)"), std::string::npos);
+    hdfe::testing::writeFile(
+        "spec.txt", hdfe::testing::readFile(std::filesystem::path(HDFE_SOURCE_DIR) / "examples" /
+                                            "t5-truck" / "spec.txt"));
+  }
+}
+
+TEST_F(CompleteRun, SpansWithoutFuelPrintAsteriskFiguresWithAWarning) {
+  // A map and an idle rate of zero fuel: no span consumes anything.
+  std::ofstream map("fuelmap.txt", std::ios::binary | std::ios::trunc);
+  map << "FUELMAP\r\nzero\r\n650 0 0\r\n";
+  for (const int speed : {650, 1500, 3100}) {
+    for (const int torque : {10, 200, 400}) map << speed << " " << torque << " 0\r\n";
+  }
+  map.close();
+  const RunOutput result = run({"spec.txt", "result"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  for (const char* span : {"URBAN", "MID-TOWN", "HIGHWAY"}) {
+    EXPECT_NE(result.out.find(std::string("Warning!: no fuel consumed over ") + span),
+              std::string::npos)
+        << result.out;
+  }
+  const std::string file = hdfe::testing::readFile("result");
+  EXPECT_NE(file.find("FC(km/l)\t********\tAve.Speed(km/h)\t 26.9"), std::string::npos);
+  EXPECT_NE(file.find("FC(km/l)\t********\tHIGHWAY RATIO\t 0.35"), std::string::npos);
 }
 
 TEST(DriverClock, DateAndTimeHaveTheFixed24CharacterForm) {

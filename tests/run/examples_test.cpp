@@ -6,13 +6,13 @@
 // review the difference before committing it.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "run/driver.h"
 #include "run/gear_schedule.h"
@@ -25,7 +25,9 @@ namespace fs = std::filesystem;
 using hdfe::testing::readFile;
 using hdfe::testing::ScratchDir;
 
-fs::path examplePath(const std::string& name) { return fs::path(HDFE_SOURCE_DIR) / "examples" / name; }
+fs::path examplePath(const std::string& name) {
+  return fs::path(HDFE_SOURCE_DIR) / "examples" / name;
+}
 fs::path expectedPath(const std::string& name, const std::string& file) {
   return hdfe::testing::fixturePath("examples/" + name + "/" + file);
 }
@@ -40,9 +42,9 @@ void expectSameAsCommitted(const std::string& example, const std::string& file,
     return;
   }
   const std::string committed = readFile(expected);
-  EXPECT_TRUE(actual == committed) << example << ": " << file << " differs from " << expected
-                                   << " (" << actual.size() << " bytes against "
-                                   << committed.size() << ")";
+  EXPECT_TRUE(actual == committed)
+      << example << ": " << file << " differs from " << expected << " (" << actual.size()
+      << " bytes against " << committed.size() << ")";
 }
 
 // Runs in a copy of the example's folder, as a user would: the names inside

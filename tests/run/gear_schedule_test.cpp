@@ -1,15 +1,16 @@
 // The gear schedule generator: its rule on the example vehicles, and the
 // command line of hdfe-schedule.
 
+#include "run/gear_schedule.h"
+
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 #include "run/driver.h"
-#include "run/gear_schedule.h"
 #include "support/test_support.h"
 
 namespace hdfe {
@@ -65,8 +66,8 @@ TEST(GearSchedule, HighwayCruiseIsInTopGearOnTheLevel) {
 }
 
 int runTool(const std::string& arguments) {
-  const std::string command = std::string(HDFE_BINARY_DIR) + "/hdfe-schedule " + arguments +
-                              " >/dev/null 2>&1";
+  const std::string command =
+      std::string(HDFE_BINARY_DIR) + "/hdfe-schedule " + arguments + " >/dev/null 2>&1";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -76,9 +77,8 @@ TEST(GearScheduleTool, RefusesBadCommandLinesAndMissingFiles) {
   EXPECT_EQ(runTool(""), 1);
   EXPECT_EQ(runTool("only-one"), 1);
   EXPECT_EQ(runTool("--help"), 0);
-  EXPECT_EQ(runTool(scratch.file("missing-spec") + " " + scratch.file("u") + " " +
-                    scratch.file("h")),
-            1);
+  EXPECT_EQ(
+      runTool(scratch.file("missing-spec") + " " + scratch.file("u") + " " + scratch.file("h")), 1);
   EXPECT_FALSE(fs::exists(scratch.file("u")));
 }
 
