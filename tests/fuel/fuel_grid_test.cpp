@@ -10,6 +10,7 @@
 
 #include "fuel/fuel.h"
 #include "input/failure.h"
+#include "support/test_support.h"
 
 namespace hdfe {
 namespace {
@@ -33,21 +34,9 @@ FuelMap makeMap(double idleFuel, const std::vector<MapPoint>& points) {
   return map;
 }
 
-TorqueCurve makeCurve(const std::vector<std::pair<double, double>>& points) {
-  TorqueCurve curve;
-  curve.Count = static_cast<std::int32_t>(points.size());
-  curve.Speed = {0.0};
-  curve.Torque = {0.0};
-  for (const auto& [speed, torque] : points) {
-    curve.Speed.push_back(speed);
-    curve.Torque.push_back(torque);
-  }
-  return curve;
-}
-
 // Motoring torque -150 + (speed - 500) / 20: -125 at 1000 rpm, -100 at 1500,
 // -75 at 2000, so the first line holds the lowest torque of all.
-const TorqueCurve kMotoring = makeCurve({{500, -150}, {2500, -50}});
+const TorqueCurve kMotoring = hdfe::testing::curveOf({{500, -150}, {2500, -50}});
 
 // Three lines of one, two and three measured points, the longest last.
 const FuelMap kMap = makeMap(1.7, {{1000, 200, 10},
@@ -127,7 +116,7 @@ TEST(FuelGrid, TwoPassesOverLinesOfDifferentLengths) {
     const std::vector<double> column = {firstPass[0][j], firstPass[1][j], firstPass[2][j]};
     const std::vector<double> expected = interpolate(speeds, column, grid.Speed);
     for (int i = 0; i < 20; ++i) {
-      SCOPED_TRACE(testing::Message() << "speed " << i << " torque " << j);
+      SCOPED_TRACE(::testing::Message() << "speed " << i << " torque " << j);
       EXPECT_EQ(grid.Fuel[i + j * 20], expected[i]);
     }
   }
@@ -162,8 +151,8 @@ TEST(FuelGrid, MapsThatCannotBeGridded) {
       hermiteFailure("Error : DPCHIM ( called from FCGRID, 2nd )", "ierr =           -1");
   const std::vector<Case> cases = {
       // The motoring torque at 1500 rpm is 100, the line's lowest torque.
-      {"motoring curve reaching the measured points", kMap, makeCurve({{500, 50}, {2500, 150}}),
-       firstPass},
+      {"motoring curve reaching the measured points", kMap,
+       hdfe::testing::curveOf({{500, 50}, {2500, 150}}), firstPass},
       {"duplicate point",
        makeMap(1.0, {{1000, 100, 5}, {1500, 100, 6}, {1500, 100, 6}, {2000, 100, 7}}), kMotoring,
        firstPass},

@@ -14,21 +14,10 @@
 #include "fuel/fuel.h"
 #include "input/failure.h"
 #include "sim/solver.h"
+#include "support/test_support.h"
 
 namespace hdfe {
 namespace {
-
-TorqueCurve makeCurve(const std::vector<std::pair<double, double>>& points) {
-  TorqueCurve curve;
-  curve.Count = static_cast<std::int32_t>(points.size());
-  curve.Speed = {0.0};
-  curve.Torque = {0.0};
-  for (const auto& [speed, torque] : points) {
-    curve.Speed.push_back(speed);
-    curve.Torque.push_back(torque);
-  }
-  return curve;
-}
 
 // Speeds 600..2500 rpm, torques -200..1700 N m, both in steps of 100.
 FuelGrid makeGrid(const std::function<double(double, double)>& fuel) {
@@ -49,9 +38,9 @@ FuelGrid makeGrid(const std::function<double(double, double)>& fuel) {
 double plane(double speed, double torque) { return 1.0 + 0.004 * speed + 0.02 * torque; }
 
 // A plausible motoring curve, on which the plane is positive.
-const TorqueCurve kMotoring = makeCurve({{600, -40}, {2500, -140}});
+const TorqueCurve kMotoring = hdfe::testing::curveOf({{600, -40}, {2500, -140}});
 // Low enough that the plane turns negative above it, below the grid.
-const TorqueCurve kLowMotoring = makeCurve({{600, -400}, {2500, -500}});
+const TorqueCurve kLowMotoring = hdfe::testing::curveOf({{600, -400}, {2500, -500}});
 
 EngineSpec engineIdlingAt(double nidle) {
   EngineSpec engine;
@@ -169,7 +158,7 @@ TEST(FuelRate, DerivativesEstimatedOnceGiveTheSameFiguresAsEverySecond) {
       ++map.Count;
     }
   }
-  const TorqueCurve motoring = makeCurve({{600, -60}, {2400, -190}});
+  const TorqueCurve motoring = hdfe::testing::curveOf({{600, -60}, {2400, -190}});
   FuelGrid grid;
   FCGRID(grid, map, motoring);
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "input/records.h"
+#include "support/test_support.h"
 
 namespace hdfe::testing {
 
@@ -51,19 +52,6 @@ inline EngineSpec smallEngine() {
   e.Nec = 900.0;
   e.GearMinSpeed = {0.0, 600.0, 600.0, 600.0};
   return e;
-}
-
-// A curve from (speed, torque) points, entry 0 unused.
-inline TorqueCurve curveOf(std::initializer_list<std::pair<double, double>> points) {
-  TorqueCurve c;
-  c.Count = static_cast<std::int32_t>(points.size());
-  c.Speed.push_back(0.0);
-  c.Torque.push_back(0.0);
-  for (const auto& [speed, torque] : points) {
-    c.Speed.push_back(speed);
-    c.Torque.push_back(torque);
-  }
-  return c;
 }
 
 inline TorqueCurve smallFullLoad() {

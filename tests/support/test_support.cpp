@@ -1,10 +1,11 @@
 #include "support/test_support.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace hdfe::testing {
 
@@ -30,7 +31,9 @@ std::string ScratchDir::write(std::string_view name, std::string_view content) c
   return full.string();
 }
 
-std::string ScratchDir::file(std::string_view name) const { return (path_ / fs::path(name)).string(); }
+std::string ScratchDir::file(std::string_view name) const {
+  return (path_ / fs::path(name)).string();
+}
 
 std::string readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -48,6 +51,18 @@ void writeFile(const fs::path& path, std::string_view content) {
 
 fs::path fixturePath(std::string_view relative) {
   return fs::path(HDFE_SOURCE_DIR) / "tests" / "fixtures" / fs::path(relative);
+}
+
+TorqueCurve curveOf(std::initializer_list<std::pair<double, double>> points) {
+  TorqueCurve curve;
+  curve.Count = static_cast<std::int32_t>(points.size());
+  curve.Speed.push_back(0.0);
+  curve.Torque.push_back(0.0);
+  for (const auto& [speed, torque] : points) {
+    curve.Speed.push_back(speed);
+    curve.Torque.push_back(torque);
+  }
+  return curve;
 }
 
 std::string crlf(std::string_view text) {

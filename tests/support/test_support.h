@@ -3,8 +3,12 @@
 // and the repository's fixture folder.
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "input/records.h"
 
 namespace hdfe::testing {
 
@@ -30,6 +34,9 @@ void writeFile(const std::filesystem::path& path, std::string_view content);
 
 // The tests/fixtures folder of the source tree.
 std::filesystem::path fixturePath(std::string_view relative);
+
+// A torque curve from (speed, torque) points, entry 0 unused.
+TorqueCurve curveOf(std::initializer_list<std::pair<double, double>> points);
 
 // Replaces every "\n" not preceded by "\r" with "\r\n": expected texts can be
 // written with plain newlines.
