@@ -174,6 +174,16 @@ TEST_F(CompleteRun, SpansWithoutFuelPrintAsteriskFiguresWithAWarning) {
   EXPECT_NE(file.find("FC(km/l)\t********\tHIGHWAY RATIO\t 0.35"), std::string::npos);
 }
 
+TEST_F(CompleteRun, AnOutputFileThatCannotBeCreatedFailsTheRun) {
+  const RunOutput result = run({"spec.txt", "no-such-folder/result"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
+            " Cannot write output file [ no-such-folder/result_info.txt ]: No such file or "
+            "directory\r\n");
+  const std::string last = " OUTPUT FILE : no-such-folder/result\r\n";
+  EXPECT_EQ(result.out.substr(result.out.size() - last.size()), last);
+}
+
 TEST(DriverClock, DateAndTimeHaveTheFixed24CharacterForm) {
   const std::string text = localDateTime();
   ASSERT_EQ(text.size(), 24u) << text;
