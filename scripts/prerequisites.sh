@@ -4,6 +4,7 @@ set -euo pipefail
 needed=()
 command -v g++ >/dev/null 2>&1 || needed+=(g++)
 command -v cmake >/dev/null 2>&1 || needed+=(cmake)
+command -v make >/dev/null 2>&1 || needed+=(make)
 [ -f /usr/include/gtest/gtest.h ] || needed+=(libgtest-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || needed+=(libbenchmark-dev)
 command -v iconv >/dev/null 2>&1 || needed+=(libc-bin)
