@@ -73,10 +73,10 @@ void appendF(std::string& line, double value, int width, int decimals) {
   const std::string_view fraction =
       point == std::string_view::npos ? std::string_view() : rounded.substr(point + 1);
 
-  // A value that rounds to zero is written as zero, without a sign: -0.001
-  // in two decimals and a negative zero both read .00.
-  const bool isZero = rounded.find_first_not_of("0.") == std::string_view::npos;
-  const bool negative = std::signbit(value) && !isZero;
+  // A negative value keeps its sign even when its digits round to zero
+  // (-0.001 in two decimals reads -.00); a negative zero is no negative value
+  // and reads .00.
+  const bool negative = value < 0.0;
   const bool belowOne = integerPart == "0";
   // Below 1 the 0 before the point is optional, unless it would be the only
   // digit of the field (no decimals): a field always shows at least one digit.

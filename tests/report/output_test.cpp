@@ -140,21 +140,23 @@ TEST(RealFields, FieldWidthEdges) {
   });
 }
 
-// A value that rounds to zero is written as zero without a sign, in both
-// field kinds; a negative zero likewise.
-TEST(RealFields, NegativeValuesThatRoundToZeroLoseTheirSign) {
+// A negative value keeps its minus sign even when it rounds to zero (a
+// slightly negative torque reads -.0 in the trace); a negative zero is zero
+// and is written without a sign.
+TEST(RealFields, NegativeValuesThatRoundToZeroKeepTheirSign) {
   expectReals({
-      {-0.001, 0, 2, ".00"},
-      {-0.001, 4, 2, "0.00"},
-      {-0.001, 3, 2, ".00"},
-      {-0.04, 5, 1, "  0.0"},
+      {-0.001, 0, 2, "-.00"},
+      {-0.001, 5, 2, "-0.00"},
+      {-0.001, 4, 2, "-.00"},
+      {-0.001, 3, 2, "***"},
+      {-0.04, 5, 1, " -0.0"},
+      {-0.04, 0, 1, "-.0"},
+      {-1.0e-300, 0, 6, "-.000000"},
+      {-0.0049, 0, 2, "-.00"},
+      {-0.005, 0, 2, "-.01"},
       {-0.0, 0, 4, ".0000"},
       {-0.0, 8, 4, "  0.0000"},
       {-0.0, 3, 1, "0.0"},
-      {-1.0e-300, 0, 6, ".000000"},
-      {-0.0049, 0, 2, ".00"},
-      // -0.005 lies just beyond the tie in binary, so it keeps its sign.
-      {-0.005, 0, 2, "-.01"},
   });
 }
 
@@ -164,7 +166,7 @@ TEST(RealFields, NoDecimalsKeepsOneDigit) {
   expectReals({
       {0.125, 0, 0, "0."},
       {0.0, 0, 0, "0."},
-      {-0.3, 0, 0, "0."},
+      {-0.3, 0, 0, "-0."},
       {-0.7, 0, 0, "-1."},
       {1234.5678, 0, 0, "1235."},
       {0.125, 5, 0, "   0."},
