@@ -12,10 +12,15 @@
 // a completed evaluation no figure of URBAN, MID-TOWN or HIGHWAY is NaN or
 // infinite unless the console carries the warning for that span, and no
 // value of either trace that the trace blocks would print is NaN or infinite.
+//
+// The process changes its working directory: give libFuzzer absolute names
+// for the corpus, the artifacts and the dictionary.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <streambuf>
@@ -45,18 +50,38 @@ class ConsoleLines : public std::streambuf {
   }
 
  protected:
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    std::streamsize done = 0;
+    while (done < count) {
+      const char* start = text + done;
+      const auto rest = static_cast<std::size_t>(count - done);
+      const char* end = static_cast<const char*>(std::memchr(start, '\n', rest));
+      const std::size_t piece = end == nullptr ? rest : static_cast<std::size_t>(end - start);
+      line_.append(start, std::min(piece, kLongestKept - std::min(kLongestKept, line_.size())));
+      done += static_cast<std::streamsize>(piece);
+      if (end != nullptr) {
+        endLine();
+        ++done;
+      }
+    }
+    return count;
+  }
+
   int_type overflow(int_type c) override {
     if (c == traits_type::eof()) return traits_type::not_eof(c);
-    if (c == '\n') {
-      if (line_.find("fuel economy") != std::string::npos) kept_ += line_;
-      line_.clear();
-    } else if (line_.size() < 256) {
-      line_ += static_cast<char>(c);
-    }
+    const char character = traits_type::to_char_type(c);
+    xsputn(&character, 1);
     return c;
   }
 
  private:
+  static constexpr std::size_t kLongestKept = 256;
+
+  void endLine() {
+    if (line_.find("fuel economy") != std::string::npos) kept_ += line_;
+    line_.clear();
+  }
+
   std::string line_;
   std::string kept_;
 };
