@@ -29,6 +29,7 @@
 
 #include "fuzz_support.h"
 #include "run/driver.h"
+#include "sim/solver.h"
 
 namespace {
 
@@ -112,7 +113,8 @@ void writeVehicleFiles(const hdfe::fuzz::ScratchFolder& folder, std::string_view
   }
 }
 
-void requireFiniteTrace(const hdfe::DriveCycle& cycle, const hdfe::ModeTrace& trace) {
+void requireFiniteTrace(const hdfe::DriveCycle& cycle, const hdfe::ModeTrace& trace,
+                        const hdfe::TorqueCurve& fullLoad) {
   const std::string name(cycle.Name);
   const std::size_t n = static_cast<std::size_t>(cycle.Seconds);
   for (const auto* values :
@@ -126,7 +128,12 @@ void requireFiniteTrace(const hdfe::DriveCycle& cycle, const hdfe::ModeTrace& tr
     hdfe::fuzz::requireFinite(trace.Ne[t], at + "Ne");
     hdfe::fuzz::requireFinite(trace.Te[t], at + "Te");
     hdfe::fuzz::requireFinite(trace.N_norm[t], at + "N_norm");
-    hdfe::fuzz::requireFinite(trace.T_norm[t], at + "T_norm");
+    // Where the full-load curve gives 0 N m at the second's engine speed the
+    // normalised torque is undefined and the trace says so; the torque check
+    // stops a run whose share is +infinity.
+    if (hdfe::TORQAT(fullLoad, trace.Ne[t]) != 0.0) {
+      hdfe::fuzz::requireFinite(trace.T_norm[t], at + "T_norm");
+    }
     hdfe::fuzz::requireFinite(trace.FC[t], at + "FC");
   }
 }
@@ -168,7 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   requireFiniteOrWarned(run.urbanFigures, "URBAN", outLines);
   requireFiniteOrWarned(run.midTownFigures, "MID-TOWN", outLines);
   requireFiniteOrWarned(run.highwayFigures, "HIGHWAY", outLines);
-  requireFiniteTrace(run.urban, run.urbanTrace);
-  requireFiniteTrace(run.highway, run.highwayTrace);
+  requireFiniteTrace(run.urban, run.urbanTrace, run.fullLoad);
+  requireFiniteTrace(run.highway, run.highwayTrace, run.fullLoad);
   return 0;
 }

@@ -4,7 +4,6 @@
 // speed.
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "fuel/fuel.h"
 #include "input/failure.h"
+#include "report/output.h"
 #include "sim/solver.h"
 
 namespace hdfe {
@@ -151,13 +151,6 @@ void alongSpeed(FuelGrid& grid, const SpeedLines& lines, const std::vector<doubl
   }
 }
 
-// A number as it reads in a message: the shortest text that gives it back.
-std::string shortest(double value) {
-  char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, result.ptr);
-}
-
 // A map of values far beyond any engine's (a speed of 1D239 rpm, a typing
 // slip for one of 1239) can make the cubics overflow: an infinite or undefined
 // grid cell would reach the fuel rate of every second read near it, so such a
@@ -167,9 +160,10 @@ void requireFiniteGrid(const FuelGrid& grid) {
     for (std::int32_t i = 0; i < grid.SpeedCount; ++i) {
       const double fuel = grid.Fuel[static_cast<std::size_t>(i + j * grid.SpeedCount)];
       if (std::isfinite(fuel)) continue;
-      throw FatalStop(Channel::Err,
-                      {" Fuel map grid: the fuel rate at " + shortest(grid.Speed[i]) + " rpm and " +
-                       shortest(grid.Torque[j]) + " N-m is not finite. Check input fuel map."});
+      throw FatalStop(
+          Channel::Err,
+          {" Fuel map grid: the fuel rate at " + formatShortest(grid.Speed[i]) + " rpm and " +
+           formatShortest(grid.Torque[j]) + " N-m is not finite. Check input fuel map."});
     }
   }
 }

@@ -7,6 +7,7 @@
 #include "input/freeformat.h"
 #include "input/reader_support.h"
 #include "input/readers.h"
+#include "report/output.h"
 
 namespace hdfe {
 
@@ -28,8 +29,9 @@ void READENGINE(const std::string& engineFile, RunSettings& settings, EngineSpec
   // Normalised engine speeds and the derived floor speeds divide by or scale
   // with Nrate - Nidle.
   if (!(engine.Nrate > engine.Nidle)) {
-    inputFailure(" Invalid engine file [ " + name + " ]: rated speed " + showNumber(engine.Nrate) +
-                 " is not above idle speed " + showNumber(engine.Nidle));
+    inputFailure(" Invalid engine file [ " + name + " ]: rated speed " +
+                 formatShortest(engine.Nrate) + " is not above idle speed " +
+                 formatShortest(engine.Nidle));
   }
 }
 

@@ -1,6 +1,5 @@
 #include "input/reader_support.h"
 
-#include <charconv>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
@@ -84,12 +83,6 @@ void gappedInsertionSort(std::vector<double>& key,
       }
     }
   }
-}
-
-std::string showNumber(double value) {
-  char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, result.ptr);
 }
 
 }  // namespace hdfe

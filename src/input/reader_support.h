@@ -56,7 +56,4 @@ void gappedInsertionSort(std::vector<double>& key,
                          std::initializer_list<std::vector<double>*> companions, std::int32_t first,
                          std::int32_t last);
 
-// A number as it reads in a message: the shortest text that gives it back.
-std::string showNumber(double value);
-
 }  // namespace hdfe

@@ -17,7 +17,7 @@ namespace {
 void refuseFlatTireRadius(const std::string& name, double flatTireRadius) {
   if (flatTireRadius > -1.0) return;
   inputFailure(" Invalid spec-file [ " + name + " ]: flat-road tire radius " +
-               showNumber(flatTireRadius) + " is not above -1");
+               formatShortest(flatTireRadius) + " is not above -1");
 }
 
 // An idle stop that is not fitted never stops the engine: 999 s is longer

@@ -9,6 +9,7 @@
 #include "input/freeformat.h"
 #include "input/reader_support.h"
 #include "input/readers.h"
+#include "report/output.h"
 
 namespace hdfe {
 namespace {
@@ -57,11 +58,11 @@ void refuseDegenerateCurve(const std::string& name, const TorqueCurve& curve) {
   const std::int32_t n = curve.Count;
   if (n < 2) inputFailure(prefix + "fewer than two points (" + std::to_string(n) + ")");
   if (curve.Speed[1] == curve.Speed[2]) {
-    inputFailure(prefix + "equal speeds in its first two points (" + showNumber(curve.Speed[1]) +
-                 ")");
+    inputFailure(prefix + "equal speeds in its first two points (" +
+                 formatShortest(curve.Speed[1]) + ")");
   }
   if (curve.Speed[n - 1] == curve.Speed[n]) {
-    inputFailure(prefix + "equal speeds in its last two points (" + showNumber(curve.Speed[n]) +
+    inputFailure(prefix + "equal speeds in its last two points (" + formatShortest(curve.Speed[n]) +
                  ")");
   }
 }

@@ -112,6 +112,12 @@ std::string formatF(double value, int width, int decimals) {
   return text;
 }
 
+std::string formatShortest(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
 void writeFixed(std::ostream& out, std::string_view line) {
   out.write(line.data(), static_cast<std::streamsize>(line.size()));
   out.write(kLineEnd.data(), static_cast<std::streamsize>(kLineEnd.size()));

@@ -34,6 +34,10 @@ std::string formatF(double value, int width, int decimals);
 void appendI(std::string& line, std::int32_t value, int width);
 void appendF(std::string& line, double value, int width, int decimals);
 
+// A number as it reads in a message of the system's own (not a field of the
+// official layout): the shortest text that reads back as the same double.
+std::string formatShortest(double value);
+
 inline constexpr std::string_view kLineEnd = "\r\n";
 
 // A fixed-format write: the already formatted fields back to back, then CR LF.
