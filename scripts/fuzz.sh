@@ -7,6 +7,8 @@
 # build-fuzz/findings/<harness>/.
 #
 # Usage: scripts/fuzz.sh [SECONDS_PER_HARNESS] [HARNESS...]
+#        (HDFE_FUZZ_SEED=N fixes libFuzzer's seed, as CI does, so a run on the
+#        committed corpus takes the same path every time)
 #        scripts/fuzz.sh --refresh-corpus
 #          rebuilds fuzz/corpus/ from the seeds of fuzz/make_seeds.py and the
 #          inputs the last runs found, minimised with -merge=1
@@ -70,7 +72,8 @@ for harness in "${harnesses[@]}"; do
   # The committed corpus is copied, so the source tree is never written.
   if [ -d "fuzz/corpus/$harness" ]; then cp -n "fuzz/corpus/$harness"/* "$corpus/" 2>/dev/null || true; fi
   if "$build/$harness" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -dict="$root/fuzz/hdfe.dict" -artifact_prefix="$findings/" -print_final_stats=1 >"$log" 2>&1; then
+    -dict="$root/fuzz/hdfe.dict" -artifact_prefix="$findings/" -print_final_stats=1 \
+    -seed="${HDFE_FUZZ_SEED:-0}" >"$log" 2>&1; then
     outcome=ok
   else
     outcome=FINDING
