@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 
 #include "run/driver.h"
@@ -16,19 +15,6 @@ namespace hdfe {
 namespace {
 
 namespace fs = std::filesystem;
-
-class WorkingDirectory {
- public:
-  explicit WorkingDirectory(const fs::path& folder) : previous_(fs::current_path()) {
-    fs::current_path(folder);
-  }
-  ~WorkingDirectory() { fs::current_path(previous_); }
-  WorkingDirectory(const WorkingDirectory&) = delete;
-  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
-
- private:
-  fs::path previous_;
-};
 
 struct Regression {
   const char* name;
@@ -51,24 +37,16 @@ class FuzzRegression : public ::testing::TestWithParam<Regression> {};
 TEST_P(FuzzRegression, StopsWithItsMessageAndWritesNoFile) {
   const Regression& c = GetParam();
   hdfe::testing::ScratchDir scratch;
-  fs::copy(fs::path(HDFE_SOURCE_DIR) / "examples" / "t5-truck", scratch.path(),
-           fs::copy_options::recursive);
+  hdfe::testing::copyExample("t5-truck", scratch.path());
   fs::copy_file(hdfe::testing::fixturePath(std::string("fuzz_regressions/") + c.fixture),
                 scratch.path() / c.replaced, fs::copy_options::overwrite_existing);
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console{in, out, err};
-  int status = -1;
-  {
-    WorkingDirectory inside(scratch.path());
-    status = runHdfe({"spec.txt", "result"}, console);
-  }
-  EXPECT_EQ(status, 1);
-  EXPECT_EQ(err.str(), c.err);
+  const hdfe::testing::RunOutput run =
+      hdfe::testing::runHdfeIn(scratch.path(), {"spec.txt", "result"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, c.err);
   const std::string tail = c.outTail;
-  ASSERT_GE(out.str().size(), tail.size());
-  EXPECT_EQ(out.str().substr(out.str().size() - tail.size()), tail);
+  ASSERT_GE(run.out.size(), tail.size());
+  EXPECT_EQ(run.out.substr(run.out.size() - tail.size()), tail);
   EXPECT_FALSE(fs::exists(scratch.path() / "result"));
   EXPECT_FALSE(fs::exists(scratch.path() / "result_info.txt"));
 }
@@ -79,20 +57,12 @@ TEST_P(FuzzRegression, StopsWithItsMessageAndWritesNoFile) {
 // use it, and the trace shows it as undefined: the run completes.
 TEST(FuzzRegressionRuns, FullLoadCurveOfZeroTorqueAtIdle) {
   hdfe::testing::ScratchDir scratch;
-  fs::copy(fs::path(HDFE_SOURCE_DIR) / "examples" / "t5-truck", scratch.path(),
-           fs::copy_options::recursive);
+  hdfe::testing::copyExample("t5-truck", scratch.path());
   fs::copy_file(hdfe::testing::fixturePath("fuzz_regressions/fullload_zero_at_idle.txt"),
                 scratch.path() / "fullload.txt", fs::copy_options::overwrite_existing);
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console{in, out, err};
-  int status = -1;
-  {
-    WorkingDirectory inside(scratch.path());
-    status = runHdfe({"spec.txt", "result"}, console);
-  }
-  EXPECT_EQ(status, 0) << err.str();
+  const hdfe::testing::RunOutput run =
+      hdfe::testing::runHdfeIn(scratch.path(), {"spec.txt", "result"});
+  EXPECT_EQ(run.status, 0) << run.err;
   const std::string result = hdfe::testing::readFile(scratch.path() / "result");
   EXPECT_NE(result.find("1\t.0000\t.0000\t650.0\t.0\t.00\tNaN\t0\t"), std::string::npos);
   EXPECT_EQ(result.find("********"), std::string::npos);

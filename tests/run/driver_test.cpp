@@ -18,19 +18,11 @@
 namespace hdfe {
 namespace {
 
-struct RunOutput {
-  int status;
-  std::string out;
-  std::string err;
-};
+using hdfe::testing::RunOutput;
 
+// A run of the whole program in the current working directory.
 RunOutput run(const std::vector<std::string>& args, const std::string& consoleInput = "") {
-  std::istringstream in(consoleInput);
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console{in, out, err};
-  const int status = runHdfe(args, console);
-  return {status, out.str(), err.str()};
+  return hdfe::testing::runHdfeIn(std::filesystem::current_path(), args, consoleInput);
 }
 
 const std::string kInputPrompt = " TYPE FILENAME FOR INPUT : ";
@@ -98,16 +90,10 @@ TEST(DriverNames, HelpAndVersionAreTheOnlySpecialFirstArguments) {
 // A complete run in a copy of the T5 example truck, inside its folder.
 class CompleteRun : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::filesystem::copy(std::filesystem::path(HDFE_SOURCE_DIR) / "examples" / "t5-truck",
-                          scratch_.path(), std::filesystem::copy_options::recursive);
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(scratch_.path());
-  }
-  void TearDown() override { std::filesystem::current_path(previous_); }
+  CompleteRun() { hdfe::testing::copyExample("t5-truck", scratch_.path()); }
 
   hdfe::testing::ScratchDir scratch_;
-  std::filesystem::path previous_;
+  hdfe::testing::WorkingDirectory inside_{scratch_.path()};
 };
 
 TEST_F(CompleteRun, NamesFromThePromptsGiveTheSameRunAsTheCommandLine) {

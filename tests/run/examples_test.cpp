@@ -47,37 +47,18 @@ void expectSameAsCommitted(const std::string& example, const std::string& file,
       << " bytes against " << committed.size() << ")";
 }
 
-// Runs in a copy of the example's folder, as a user would: the names inside
-// the input files are relative to the working directory.
-class WorkingDirectory {
- public:
-  explicit WorkingDirectory(const fs::path& folder) : previous_(fs::current_path()) {
-    fs::current_path(folder);
-  }
-  ~WorkingDirectory() { fs::current_path(previous_); }
-
- private:
-  fs::path previous_;
-};
-
 class ExampleVehicle : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ExampleVehicle, RunsCompletelyWithTheCommittedOutput) {
   const std::string example = GetParam();
+  // In a copy of the example's folder, as a user would run it.
   ScratchDir scratch;
-  fs::copy(examplePath(example), scratch.path(), fs::copy_options::recursive);
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console{in, out, err};
-  int status = -1;
-  {
-    WorkingDirectory inside(scratch.path());
-    status = runHdfe({"spec.txt", "result"}, console);
-  }
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(err.str(), "");
-  expectSameAsCommitted(example, "console.txt", out.str());
+  hdfe::testing::copyExample(example, scratch.path());
+  const hdfe::testing::RunOutput run =
+      hdfe::testing::runHdfeIn(scratch.path(), {"spec.txt", "result"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  expectSameAsCommitted(example, "console.txt", run.out);
   expectSameAsCommitted(example, "result.txt", readFile(scratch.path() / "result"));
 
   const std::string info = readFile(scratch.path() / "result_info.txt");
@@ -92,7 +73,7 @@ TEST_P(ExampleVehicle, ScheduleToolReproducesTheCommittedSchedules) {
   const std::string example = GetParam();
   Evaluation vehicle;
   {
-    WorkingDirectory inside(examplePath(example));
+    hdfe::testing::WorkingDirectory inside(examplePath(example));
     vehicle.settings.InputName = "spec.txt";
     loadVehicle(vehicle);
   }

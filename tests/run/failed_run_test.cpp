@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,40 +20,10 @@ namespace fs = std::filesystem;
 using hdfe::testing::readFile;
 using hdfe::testing::writeFile;
 
-// Names inside the input files are relative to the working directory; the
-// previous one comes back however the test ends.
-class WorkingDirectory {
- public:
-  explicit WorkingDirectory(const fs::path& folder) : previous_(fs::current_path()) {
-    fs::current_path(folder);
-  }
-  ~WorkingDirectory() { fs::current_path(previous_); }
-  WorkingDirectory(const WorkingDirectory&) = delete;
-  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
-
- private:
-  fs::path previous_;
-};
-
-struct RunOutput {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using hdfe::testing::RunOutput;
 
 RunOutput runIn(const fs::path& folder, const std::string& consoleInput = "") {
-  std::istringstream in(consoleInput);
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console{in, out, err};
-  RunOutput result;
-  {
-    WorkingDirectory inside(folder);
-    result.status = runHdfe({"spec.txt", "result"}, console);
-  }
-  result.out = out.str();
-  result.err = err.str();
-  return result;
+  return hdfe::testing::runHdfeIn(folder, {"spec.txt", "result"}, consoleInput);
 }
 
 // Replaces the one line of `file` that starts with `start` by `replacement`.
@@ -114,8 +83,7 @@ class FailedRun : public ::testing::TestWithParam<Failure> {};
 TEST_P(FailedRun, LeavesTheEarlierRunsFilesByteForByte) {
   const Failure& failure = GetParam();
   hdfe::testing::ScratchDir scratch;
-  fs::copy(fs::path(HDFE_SOURCE_DIR) / "examples" / "t5-truck", scratch.path(),
-           fs::copy_options::recursive);
+  hdfe::testing::copyExample("t5-truck", scratch.path());
   const RunOutput first = runIn(scratch.path());
   ASSERT_EQ(first.status, 0) << first.err;
   const std::string info = readFile(scratch.path() / "result_info.txt");
@@ -152,8 +120,7 @@ INSTANTIATE_TEST_SUITE_P(OneFailurePerStage, FailedRun, ::testing::ValuesIn(kFai
 
 TEST(FailedRunConsole, NoGearAtSpeedShowsTheSecondBeforeItWaits) {
   hdfe::testing::ScratchDir scratch;
-  fs::copy(fs::path(HDFE_SOURCE_DIR) / "examples" / "t5-truck", scratch.path(),
-           fs::copy_options::recursive);
+  hdfe::testing::copyExample("t5-truck", scratch.path());
   replaceLine(scratch.path() / "urban_shift.txt", "30\t", "30\t0\r");
   const RunOutput failed = runIn(scratch.path(), "1\n");
   const std::string message =

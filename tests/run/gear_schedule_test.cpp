@@ -19,17 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 
 Evaluation loadExample(const std::string& name) {
-  const fs::path previous = fs::current_path();
-  fs::current_path(fs::path(HDFE_SOURCE_DIR) / "examples" / name);
+  hdfe::testing::WorkingDirectory inside(fs::path(HDFE_SOURCE_DIR) / "examples" / name);
   Evaluation vehicle;
   vehicle.settings.InputName = "spec.txt";
-  try {
-    loadVehicle(vehicle);
-  } catch (...) {
-    fs::current_path(previous);
-    throw;
-  }
-  fs::current_path(previous);
+  loadVehicle(vehicle);
   return vehicle;
 }
 

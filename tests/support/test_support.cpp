@@ -4,8 +4,11 @@
 
 #include <atomic>
 #include <fstream>
+#include <istream>
 #include <sstream>
 #include <stdexcept>
+
+#include "run/driver.h"
 
 namespace hdfe::testing {
 
@@ -51,6 +54,36 @@ void writeFile(const fs::path& path, std::string_view content) {
 
 fs::path fixturePath(std::string_view relative) {
   return fs::path(HDFE_SOURCE_DIR) / "tests" / "fixtures" / fs::path(relative);
+}
+
+WorkingDirectory::WorkingDirectory(const fs::path& folder) : previous_(fs::current_path()) {
+  fs::current_path(folder);
+}
+
+WorkingDirectory::~WorkingDirectory() {
+  std::error_code ignored;
+  fs::current_path(previous_, ignored);
+}
+
+void copyExample(std::string_view name, const fs::path& folder) {
+  fs::copy(fs::path(HDFE_SOURCE_DIR) / "examples" / fs::path(name), folder,
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
+RunOutput runHdfeIn(const fs::path& folder, const std::vector<std::string>& args,
+                    const std::string& consoleInput) {
+  std::istringstream in(consoleInput);
+  std::ostringstream out;
+  std::ostringstream err;
+  Console console{in, out, err};
+  RunOutput result;
+  {
+    WorkingDirectory inside(folder);
+    result.status = runHdfe(args, console);
+  }
+  result.out = out.str();
+  result.err = err.str();
+  return result;
 }
 
 TorqueCurve curveOf(std::initializer_list<std::pair<double, double>> points) {
