@@ -83,22 +83,21 @@ constexpr const char* kHermiteMessages[] = {
 
 constexpr std::size_t kMessageBufferLength = 1024;
 
+// The checks a data sequence must pass, in their order: at least two
+// points, a stride of at least 1, strictly increasing abscissae (a NaN fails).
+std::int32_t sequenceStatus(std::int32_t npts, const double* xs, std::int32_t stride) {
+  if (npts < 2) return -1;
+  if (stride < 1) return -2;
+  if (!strictlyIncreasing(npts, xs)) return -3;
+  return 0;
+}
+
 }  // namespace
 
 void DPCHIM(std::int32_t npts, const double* xs, const double* values, double* derivs,
             std::int32_t stride, std::int32_t& ierr) {
-  if (npts < 2) {
-    ierr = -1;
-    return;
-  }
-  if (stride < 1) {
-    ierr = -2;
-    return;
-  }
-  if (!strictlyIncreasing(npts, xs)) {
-    ierr = -3;
-    return;
-  }
+  ierr = sequenceStatus(npts, xs, stride);
+  if (ierr < 0) return;
   auto f = [&](std::int32_t i) { return values[at(i, stride)]; };
   auto d = [&](std::int32_t i) -> double& { return derivs[at(i, stride)]; };
   auto x = [&](std::int32_t i) { return xs[i - 1]; };
@@ -159,22 +158,9 @@ void DPCHFE(std::int32_t npts, const double* xs, const double* values, const dou
             std::int32_t stride, bool& skip_checks, std::int32_t neval, const double* xeval,
             double* feval, std::int32_t& ierr) {
   if (!skip_checks) {
-    if (npts < 2) {
-      ierr = -1;
-      return;
-    }
-    if (stride < 1) {
-      ierr = -2;
-      return;
-    }
-    if (!strictlyIncreasing(npts, xs)) {
-      ierr = -3;
-      return;
-    }
-    if (neval < 1) {
-      ierr = -4;
-      return;
-    }
+    ierr = sequenceStatus(npts, xs, stride);
+    if (ierr == 0 && neval < 1) ierr = -4;
+    if (ierr < 0) return;
   }
   skip_checks = true;
   ierr = 0;
