@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "run/driver.h"
@@ -23,6 +24,9 @@ struct Regression {
   const char* outTail;  // the end of standard output, "" for any
   const char* err;      // the whole of standard error
 };
+
+// Test listings show the case by its name.
+void PrintTo(const Regression& c, std::ostream* os) { *os << c.name; }
 
 const Regression kRegressions[] = {
     // A speed of 1D239 rpm made the gridding cubics overflow: NaN fuel rates

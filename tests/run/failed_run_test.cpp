@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,9 @@ struct Failure {
   const char* expectedOut;  // the end of the console output
   const char* expectedErr;
 };
+
+// Test listings show the case by its name.
+void PrintTo(const Failure& c, std::ostream* os) { *os << c.name; }
 
 const Failure kFailures[] = {
     {"MissingEngineFile", "input: a missing engine file", "",
