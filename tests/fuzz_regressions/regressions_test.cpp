@@ -72,6 +72,25 @@ TEST(FuzzRegressionRuns, FullLoadCurveOfZeroTorqueAtIdle) {
   EXPECT_EQ(result.find("********"), std::string::npos);
 }
 
+// Two map speeds a last bit apart make a grid whose speeds repeat: the fuel
+// rate of the first second that reads the grid stops the run with the
+// interpolation failure report, as for any map of a single speed.
+TEST(FuzzRegressionStops, FuelMapSpeedsALastBitApart) {
+  hdfe::testing::ScratchDir scratch;
+  hdfe::testing::copyExample("t5-truck", scratch.path());
+  fs::copy_file(hdfe::testing::fixturePath("fuzz_regressions/fuelmap_speeds_a_last_bit_apart.txt"),
+                scratch.path() / "fuelmap.txt", fs::copy_options::overwrite_existing);
+  const hdfe::testing::RunOutput run =
+      hdfe::testing::runHdfeIn(scratch.path(), {"spec.txt", "result"});
+  std::string report = "Error : DPCHIM ( called from CALCFC, 1st )";
+  report.resize(1024, ' ');
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, hdfe::testing::crlf(report + "\nierr =           -3\n Terminated by error of "
+                                                  "Hermite function. Check input fuel map.\n"));
+  EXPECT_FALSE(fs::exists(scratch.path() / "result"));
+  EXPECT_FALSE(fs::exists(scratch.path() / "result_info.txt"));
+}
+
 INSTANTIATE_TEST_SUITE_P(FoundByFuzzing, FuzzRegression, ::testing::ValuesIn(kRegressions),
                          [](const ::testing::TestParamInfo<Regression>& info) {
                            return std::string(info.param.name);
