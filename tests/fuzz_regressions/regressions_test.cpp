@@ -36,16 +36,22 @@ const Regression kRegressions[] = {
      "Check input fuel map.\r\n"},
 };
 
+// Runs the T5 example truck in the scratch folder with one of its files
+// replaced by a fixture of this folder.
+hdfe::testing::RunOutput runT5With(const hdfe::testing::ScratchDir& scratch, const char* replaced,
+                                   const std::string& fixture) {
+  hdfe::testing::copyExample("t5-truck", scratch.path());
+  fs::copy_file(hdfe::testing::fixturePath("fuzz_regressions/" + fixture),
+                scratch.path() / replaced, fs::copy_options::overwrite_existing);
+  return hdfe::testing::runHdfeIn(scratch.path(), {"spec.txt", "result"});
+}
+
 class FuzzRegression : public ::testing::TestWithParam<Regression> {};
 
 TEST_P(FuzzRegression, StopsWithItsMessageAndWritesNoFile) {
   const Regression& c = GetParam();
   hdfe::testing::ScratchDir scratch;
-  hdfe::testing::copyExample("t5-truck", scratch.path());
-  fs::copy_file(hdfe::testing::fixturePath(std::string("fuzz_regressions/") + c.fixture),
-                scratch.path() / c.replaced, fs::copy_options::overwrite_existing);
-  const hdfe::testing::RunOutput run =
-      hdfe::testing::runHdfeIn(scratch.path(), {"spec.txt", "result"});
+  const hdfe::testing::RunOutput run = runT5With(scratch, c.replaced, c.fixture);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, c.err);
   const std::string tail = c.outTail;
@@ -61,11 +67,8 @@ TEST_P(FuzzRegression, StopsWithItsMessageAndWritesNoFile) {
 // use it, and the trace shows it as undefined: the run completes.
 TEST(FuzzRegressionRuns, FullLoadCurveOfZeroTorqueAtIdle) {
   hdfe::testing::ScratchDir scratch;
-  hdfe::testing::copyExample("t5-truck", scratch.path());
-  fs::copy_file(hdfe::testing::fixturePath("fuzz_regressions/fullload_zero_at_idle.txt"),
-                scratch.path() / "fullload.txt", fs::copy_options::overwrite_existing);
   const hdfe::testing::RunOutput run =
-      hdfe::testing::runHdfeIn(scratch.path(), {"spec.txt", "result"});
+      runT5With(scratch, "fullload.txt", "fullload_zero_at_idle.txt");
   EXPECT_EQ(run.status, 0) << run.err;
   const std::string result = hdfe::testing::readFile(scratch.path() / "result");
   EXPECT_NE(result.find("1\t.0000\t.0000\t650.0\t.0\t.00\tNaN\t0\t"), std::string::npos);
@@ -77,11 +80,8 @@ TEST(FuzzRegressionRuns, FullLoadCurveOfZeroTorqueAtIdle) {
 // interpolation failure report, as for any map of a single speed.
 TEST(FuzzRegressionStops, FuelMapSpeedsALastBitApart) {
   hdfe::testing::ScratchDir scratch;
-  hdfe::testing::copyExample("t5-truck", scratch.path());
-  fs::copy_file(hdfe::testing::fixturePath("fuzz_regressions/fuelmap_speeds_a_last_bit_apart.txt"),
-                scratch.path() / "fuelmap.txt", fs::copy_options::overwrite_existing);
   const hdfe::testing::RunOutput run =
-      hdfe::testing::runHdfeIn(scratch.path(), {"spec.txt", "result"});
+      runT5With(scratch, "fuelmap.txt", "fuelmap_speeds_a_last_bit_apart.txt");
   std::string report = "Error : DPCHIM ( called from CALCFC, 1st )";
   report.resize(1024, ' ');
   EXPECT_EQ(run.status, 1);
